@@ -1,0 +1,4 @@
+#include "sheet.h"
+
+// To be drawn.
+void drawAirSprites(SpriteSheets&) {}
