@@ -1,0 +1,237 @@
+#include "app/riloform.h"
+
+#include <QMessageBox>
+#include <QPalette>
+
+#include "app/canvaswidget.h"
+#include "draw/backdrops.h"
+#include "draw/fonts.h"
+#include "draw/pictures.h"
+#include "lessons/lessons.h"
+#include "lessons/title.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("ペルモラ");
+const QColor kPanelYellow(255, 255, 192);
+
+QPushButton* button(QWidget* parent, const QString& caption, QRect geometry, double points) {
+    auto* b = new QPushButton(caption, parent);
+    b->setGeometry(geometry);
+    b->setFont(japaneseGothic(points, true));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* readout(QWidget* parent, const QString& caption, QRect geometry) {
+    auto* l = new QLabel(caption, parent);
+    l->setGeometry(geometry);
+    l->setFont(japaneseGothic(14.25, true));
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& caption, QRect geometry, QFont font) {
+    auto* f = new QGroupBox(caption, parent);
+    f->setGeometry(geometry);
+    f->setFont(font);
+    f->setAutoFillBackground(true);
+    QPalette palette = f->palette();
+    palette.setColor(QPalette::Window, kPanelYellow);
+    f->setPalette(palette);
+    return f;
+}
+
+}  // namespace
+
+int askQuitWithMessageBox(QWidget* parent) {
+    QMessageBox box(QMessageBox::NoIcon, kTitle, QStringLiteral("本当に終了してよいですか？"),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+}
+
+RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
+    : timer_(std::move(timer)), askQuit_(std::move(askQuit)) {
+    setWindowTitle(kTitle);
+    setWindowIcon(windowIcon());
+    setFixedSize(643, 404);
+    setFont(japaneseGothic(9, false));
+
+    // Created back to front: the canvas lowest, the panel on top.
+    Picture1 = new CanvasWidget(canvas, this);
+    Picture1->move(0, 0);
+    Picture1->clicked = [this] { Picture1_Click(); };
+    canvas.setBackground(PicHaikei());
+    createMenu();
+    createPanel();
+    setTabOrder();
+
+    timer_->onTick = [this] { Timer1_Timer(); };
+    timer_->setInterval(120);
+    timer_->setEnabled(true);  // as designed; start-up stops it before the first tick
+}
+
+RiloForm::~RiloForm() { timer_->onTick = nullptr; }
+
+void RiloForm::createMenu() {
+    TukuruCmd = button(this, QStringLiteral("雲をつくってみよう"), {256, 280, 225, 41}, 14.25);
+    YamaCmd = button(this, QStringLiteral("山のペルモラ"), {16, 280, 225, 41}, 14.25);
+    DekikataCmd = button(this, QStringLiteral("ペルモラの説明"), {16, 224, 225, 41}, 14.25);
+    ZensenCmd = button(this, QStringLiteral("前線のペルモラ"), {256, 224, 225, 41}, 14.25);
+    SyuuryouCmd = button(this, QStringLiteral("終了"), {496, 280, 129, 41}, 14.25);
+    connect(DekikataCmd, &QPushButton::clicked, this, [this] { DekikataCmd_Click(); });
+    connect(TukuruCmd, &QPushButton::clicked, this, [this] { TukuruCmd_Click(); });
+    connect(YamaCmd, &QPushButton::clicked, this, [this] { YamaCmd_Click(); });
+    connect(ZensenCmd, &QPushButton::clicked, this, [this] { ZensenCmd_Click(); });
+    connect(SyuuryouCmd, &QPushButton::clicked, this, [this] { SyuuryouCmd_Click(); });
+}
+
+void RiloForm::createPanel() {
+    TFrame = frame(this, QStringLiteral("雲をつくってみよう"), {440, 40, 193, 321}, japaneseGothic(12, false));
+    TModoru = button(TFrame, QStringLiteral("もどる"), {104, 280, 81, 33}, 12);
+    TKisetuFrm = frame(TFrame, QStringLiteral("季節の気温と湿度の例"), {8, 192, 177, 81}, font());
+    THuyuCmd = button(TKisetuFrm, QStringLiteral("冬"), {64, 48, 41, 25}, 12);
+    TAkiCmd = button(TKisetuFrm, QStringLiteral("秋"), {8, 48, 41, 25}, 12);
+    TNatuCmd = button(TKisetuFrm, QStringLiteral("夏"), {120, 16, 41, 25}, 12);
+    TTuyuCmd = button(TKisetuFrm, QStringLiteral("つゆ"), {56, 16, 57, 25}, 12);
+    THaruCmd = button(TKisetuFrm, QStringLiteral("春"), {8, 16, 41, 25}, 12);
+    TKionLbl = readout(TFrame, QStringLiteral("気温"), {8, 32, 129, 33});
+    TKionUpCmd = button(TFrame, QStringLiteral("↑"), {144, 16, 41, 25}, 14.25);
+    TKionDnCmd = button(TFrame, QStringLiteral("↓"), {144, 40, 41, 25}, 14.25);
+    TSitudoLbl = readout(TFrame, QStringLiteral("湿度"), {8, 88, 129, 33});
+    TSitudoUpCmd = button(TFrame, QStringLiteral("↑"), {144, 72, 41, 25}, 14.25);
+    TSitudoDnCmd = button(TFrame, QStringLiteral("↓"), {144, 96, 41, 25}, 14.25);
+    TTakasaLbl = readout(TFrame, QStringLiteral("高度"), {8, 144, 129, 41});
+    TTakasaUpCmd = button(TFrame, QStringLiteral("↑"), {144, 128, 41, 25}, 14.25);
+    TTakasaDnCmd = button(TFrame, QStringLiteral("↓"), {144, 152, 41, 25}, 14.25);
+
+    const std::pair<QPushButton*, void (RiloForm::*)()> handlers[] = {
+        {TModoru, &RiloForm::TModoru_Click},           {THuyuCmd, &RiloForm::THuyuCmd_Click},
+        {TAkiCmd, &RiloForm::TAkiCmd_Click},           {TNatuCmd, &RiloForm::TNatuCmd_Click},
+        {TTuyuCmd, &RiloForm::TTuyuCmd_Click},         {THaruCmd, &RiloForm::THaruCmd_Click},
+        {TKionUpCmd, &RiloForm::TKionUpCmd_Click},     {TKionDnCmd, &RiloForm::TKionDnCmd_Click},
+        {TSitudoUpCmd, &RiloForm::TSitudoUpCmd_Click}, {TSitudoDnCmd, &RiloForm::TSitudoDnCmd_Click},
+        {TTakasaUpCmd, &RiloForm::TTakasaUpCmd_Click}, {TTakasaDnCmd, &RiloForm::TTakasaDnCmd_Click},
+    };
+    for (const auto& [control, handler] : handlers)
+        connect(control, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
+}
+
+void RiloForm::setTabOrder() {
+    const QWidget* order[] = {Picture1,   DekikataCmd, TukuruCmd, YamaCmd,      ZensenCmd,    SyuuryouCmd,
+                              TModoru,    THuyuCmd,    TAkiCmd,   TNatuCmd,     TTuyuCmd,     THaruCmd,
+                              TKionUpCmd, TKionDnCmd,  TSitudoUpCmd, TSitudoDnCmd, TTakasaUpCmd, TTakasaDnCmd};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+}
+
+// ---- scene control ----
+
+void RiloForm::Form_Load() {
+    show();
+    timer_->setEnabled(false);
+    TFrame->hide();
+    InitFlags();
+    DrawTown();
+    StartTitle();
+}
+
+void RiloForm::InitFlags() { state.IntroState = 1; }
+
+void RiloForm::StartTitle() {
+    state.StepCount = 0;
+    state.SceneMode = kSceneTitle;
+    if (state.IntroState == 1) {
+        timer_->setInterval(500);
+        state.IntroState = 2;
+    } else {
+        timer_->setInterval(100);
+    }
+    timer_->setEnabled(true);
+}
+
+void RiloForm::ShowMenu() {
+    for (QPushButton* b : {YamaCmd, TukuruCmd, DekikataCmd, ZensenCmd, SyuuryouCmd}) b->show();
+}
+
+void RiloForm::HideMenu() {
+    for (QPushButton* b : {YamaCmd, TukuruCmd, DekikataCmd, ZensenCmd, SyuuryouCmd}) b->hide();
+}
+
+void RiloForm::Timer1_Timer() {
+    state.StepCount += 1;
+    switch (state.SceneMode) {
+    case kSceneTitle: TitleStep(); break;
+    case kSceneDekikata: DekikataStep(); break;
+    case kSceneYama: YamaStep(); break;
+    case kSceneZensen: ZensenStep(); break;
+    case kSceneTukuru: TukuruStep(); break;
+    default: break;
+    }
+}
+
+void RiloForm::Picture1_Click() {
+    if (state.WaitClick != kWaiting) return;
+    DrawTown();
+    StartTitle();
+    state.WaitClick = 0;
+}
+
+void RiloForm::SyuuryouCmd_Click() {
+    state.IntroState = askQuit_(this);
+    if (state.IntroState == kAnswerYes) close();
+}
+
+void RiloForm::DrawTown() {
+    HideMenu();
+    PaintTownBackdrop(canvas);
+}
+
+void RiloForm::DrawMountainTown() {
+    HideMenu();
+    PaintMountainBackdrop(canvas);
+}
+
+// ---- title and lessons ----
+
+void RiloForm::TitleStep() {
+    StepContext context{canvas, *timer_, state, [this] { ShowMenu(); }};
+    PlayStep(TitleSteps(), state.StepCount, context);
+}
+
+void RiloForm::startLesson(const Lesson& lesson) {
+    HideMenu();
+    if (lesson.mountainBackdrop)
+        DrawMountainTown();
+    else
+        canvas.refresh();
+    if (lesson.layer == Canvas::Layer::Persistent)
+        canvas.selectPersistent();
+    else
+        canvas.selectOverlay();
+    state.StepCount = 0;
+    state.SceneMode = lesson.sceneMode;
+    timer_->setInterval(lesson.firstIntervalMs);
+    timer_->setEnabled(true);
+    if (lesson.boldOff) canvas.setBold(false);
+}
+
+void RiloForm::DekikataCmd_Click() { startLesson(DekikataLesson()); }
+void RiloForm::YamaCmd_Click() { startLesson(YamaLesson()); }
+void RiloForm::ZensenCmd_Click() { startLesson(ZensenLesson()); }
+
+void RiloForm::DekikataStep() {
+    StepContext context{canvas, *timer_, state, {}};
+    PlayStep(DekikataLesson().steps, state.StepCount, context);
+}
+
+void RiloForm::YamaStep() {
+    StepContext context{canvas, *timer_, state, {}};
+    PlayStep(YamaLesson().steps, state.StepCount, context);
+}
+
+void RiloForm::ZensenStep() {
+    StepContext context{canvas, *timer_, state, {}};
+    PlayStep(ZensenLesson().steps, state.StepCount, context);
+}

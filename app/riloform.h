@@ -1,0 +1,106 @@
+#pragma once
+// The program's one window: the canvas, the menu, the simulator panel and the animation timer.
+// The handlers are thin; drawing, lessons and the parcel's physics live outside the window.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/module1.h"
+#include "app/steptimer.h"
+#include "draw/canvas.h"
+
+class CanvasWidget;
+struct Lesson;
+
+// Asks "really quit?" and returns the answer code: 6 yes, 7 no.
+using QuitQuestion = std::function<int(QWidget* parent)>;
+int askQuitWithMessageBox(QWidget* parent);
+
+class RiloForm : public QWidget {
+public:
+    explicit RiloForm(std::unique_ptr<StepTimer> timer = std::make_unique<QtStepTimer>(),
+                      QuitQuestion askQuit = askQuitWithMessageBox);
+    ~RiloForm() override;
+
+    // Scene control
+    void Form_Load();
+    void InitFlags();
+    void StartTitle();
+    void ShowMenu();
+    void HideMenu();
+    void Timer1_Timer();
+    void Picture1_Click();
+    void SyuuryouCmd_Click();
+    void DrawTown();
+    void DrawMountainTown();
+
+    // Title and lessons
+    void TitleStep();
+    void DekikataCmd_Click();
+    void YamaCmd_Click();
+    void ZensenCmd_Click();
+    void DekikataStep();
+    void YamaStep();
+    void ZensenStep();
+
+    // Simulator
+    void TukuruCmd_Click();
+    void TukuruStep();
+    void TModoru_Click();
+    void TKionUpCmd_Click();
+    void TKionDnCmd_Click();
+    void TSitudoUpCmd_Click();
+    void TSitudoDnCmd_Click();
+    void THaruCmd_Click();
+    void TTuyuCmd_Click();
+    void TNatuCmd_Click();
+    void TAkiCmd_Click();
+    void THuyuCmd_Click();
+    void TTakasaUpCmd_Click();
+    void TTakasaDnCmd_Click();
+    void ShowWeather();
+    void DrawAirParcel();
+    void DrawCloudParcel();
+
+    Module1 state;
+    Canvas canvas;
+
+    CanvasWidget* Picture1 = nullptr;
+    QPushButton* DekikataCmd = nullptr;
+    QPushButton* TukuruCmd = nullptr;
+    QPushButton* YamaCmd = nullptr;
+    QPushButton* ZensenCmd = nullptr;
+    QPushButton* SyuuryouCmd = nullptr;
+    QGroupBox* TFrame = nullptr;
+    QPushButton* TModoru = nullptr;
+    QGroupBox* TKisetuFrm = nullptr;
+    QPushButton* THuyuCmd = nullptr;
+    QPushButton* TAkiCmd = nullptr;
+    QPushButton* TNatuCmd = nullptr;
+    QPushButton* TTuyuCmd = nullptr;
+    QPushButton* THaruCmd = nullptr;
+    QLabel* TKionLbl = nullptr;
+    QPushButton* TKionUpCmd = nullptr;
+    QPushButton* TKionDnCmd = nullptr;
+    QLabel* TSitudoLbl = nullptr;
+    QPushButton* TSitudoUpCmd = nullptr;
+    QPushButton* TSitudoDnCmd = nullptr;
+    QLabel* TTakasaLbl = nullptr;
+    QPushButton* TTakasaUpCmd = nullptr;
+    QPushButton* TTakasaDnCmd = nullptr;
+
+    StepTimer& Timer1() { return *timer_; }
+
+private:
+    void createMenu();
+    void createPanel();
+    void setTabOrder();
+    void startLesson(const Lesson& lesson);
+
+    std::unique_ptr<StepTimer> timer_;
+    QuitQuestion askQuit_;
+};

@@ -1,0 +1,66 @@
+#include "app/steptimer.h"
+
+#include <cmath>
+
+namespace {
+constexpr qint64 kNsPerMs = 1'000'000;
+}
+
+void StepTimer::setInterval(int ms) {
+    intervalMs_ = ms;
+    if (enabled_ && !inTick_) scheduleFrom(now());
+}
+
+void StepTimer::setEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    if (!on) {
+        disarm();
+    } else if (!inTick_) {
+        scheduleFrom(now());
+    }
+}
+
+void StepTimer::scheduleFrom(Nanoseconds start) {
+    due_ = start + Nanoseconds(intervalMs_) * kNsPerMs;
+    arm(std::max<Nanoseconds>(0, due_ - now()));
+}
+
+void StepTimer::fire() {
+    const Nanoseconds tickDue = due_;
+    inTick_ = true;
+    if (onTick) onTick();
+    inTick_ = false;
+    if (enabled_) scheduleFrom(tickDue);
+}
+
+QtStepTimer::QtStepTimer() {
+    clock_.start();
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { fire(); });
+}
+
+void QtStepTimer::arm(Nanoseconds delay) {
+    // Rounded up: a precise timer never fires early, so the tick lands within a millisecond after.
+    timer_.start(int(std::ceil(double(delay) / kNsPerMs)));
+}
+
+void VirtualTimer::arm(Nanoseconds delay) {
+    fireAt_ = now_ + delay;
+    armed_ = true;
+}
+
+void VirtualTimer::advance(double ms) {
+    const Nanoseconds target = now_ + Nanoseconds(std::llround(ms * kNsPerMs));
+    while (armed_ && fireAt_ <= target) fireNext();
+    now_ = target;
+}
+
+bool VirtualTimer::fireNext() {
+    if (!armed_) return false;
+    now_ = std::max(now_, fireAt_);
+    armed_ = false;
+    fire();
+    return true;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The animation timer. Each tick is scheduled from the previous tick's due time, not from when its
+// handler finished, so a step that leaves the interval alone never shifts the schedule. The
+// interval in force when a tick's handler returns is the delay to the next tick; setting the
+// interval outside a tick restarts the countdown from now.
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <functional>
+
+class StepTimer {
+public:
+    virtual ~StepTimer() = default;
+
+    void setInterval(int ms);
+    int interval() const { return intervalMs_; }
+    void setEnabled(bool on);
+    bool isEnabled() const { return enabled_; }
+
+    std::function<void()> onTick;
+
+protected:
+    using Nanoseconds = qint64;
+    virtual Nanoseconds now() const = 0;
+    virtual void arm(Nanoseconds delay) = 0;  // call fire() once, delay from now
+    virtual void disarm() = 0;
+    void fire();  // the subclass calls this when an armed delay has run out
+
+private:
+    void scheduleFrom(Nanoseconds start);
+
+    int intervalMs_ = 120;
+    bool enabled_ = false;
+    bool inTick_ = false;
+    Nanoseconds due_ = 0;
+};
+
+// The real timer: a precise single-shot QTimer re-armed for each tick.
+class QtStepTimer : public StepTimer {
+public:
+    QtStepTimer();
+
+protected:
+    Nanoseconds now() const override { return clock_.nsecsElapsed(); }
+    void arm(Nanoseconds delay) override;
+    void disarm() override { timer_.stop(); }
+
+private:
+    QElapsedTimer clock_;
+    QTimer timer_;
+};
+
+// A timer on a virtual clock for tests and tools: time passes only when asked to.
+class VirtualTimer : public StepTimer {
+public:
+    // Moves the clock forward by ms, firing every tick that falls due on the way.
+    void advance(double ms);
+    // Moves the clock to the next due tick and fires it; false if the timer is not armed.
+    bool fireNext();
+    double nowMs() const { return now_ / 1e6; }
+
+protected:
+    Nanoseconds now() const override { return now_; }
+    void arm(Nanoseconds delay) override;
+    void disarm() override { armed_ = false; }
+
+private:
+    Nanoseconds now_ = 0;
+    Nanoseconds fireAt_ = 0;
+    bool armed_ = false;
+};

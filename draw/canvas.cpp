@@ -1,0 +1,116 @@
+#include "draw/canvas.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "draw/fonts.h"
+#include "draw/palette.h"
+
+Canvas::Canvas()
+    : persistent_(kWidth, kHeight, QImage::Format_RGB32), screen_(kWidth, kHeight, QImage::Format_RGB32) {
+    persistent_.fill(Qt::white);
+    screen_.fill(Qt::white);
+}
+
+QRect pixelRect(float x1, float y1, float x2, float y2) {
+    const int left = int(std::lround(std::min(x1, x2))), right = int(std::lround(std::max(x1, x2)));
+    const int top = int(std::lround(std::min(y1, y2))), bottom = int(std::lround(std::max(y1, y2)));
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+void Canvas::notify() {
+    if (changed) changed();
+}
+
+template <typename Paint>
+void Canvas::paint(Paint&& paintOne) {
+    // Persistent drawing shows at once too, on top of the overlay already on the screen.
+    if (layer_ == Layer::Persistent) paintOne(persistent_);
+    paintOne(screen_);
+    notify();
+}
+
+void Canvas::refresh() {
+    screen_ = persistent_;
+    notify();
+}
+
+void Canvas::setBackground(const QImage& picture) {
+    persistent_ = picture.convertToFormat(QImage::Format_RGB32);
+    if (persistent_.size() != QSize(kWidth, kHeight)) {
+        QImage sized(kWidth, kHeight, QImage::Format_RGB32);
+        sized.fill(Qt::black);
+        QPainter(&sized).drawImage(0, 0, persistent_);
+        persistent_ = sized;
+    }
+    screen_ = persistent_;
+    notify();
+}
+
+void Canvas::line(float x1, float y1, float x2, float y2, int colour) {
+    paint([&](QImage& image) {
+        QPainter p(&image);
+        p.setPen(QPen(QColor(QBColor(colour)), 1));
+        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    });
+}
+
+void Canvas::boxOutline(float x1, float y1, float x2, float y2, int colour) {
+    const QRect r = pixelRect(x1, y1, x2, y2);
+    paint([&](QImage& image) {
+        QPainter p(&image);
+        if (fillSolid_) p.fillRect(r, QColor(QBColor(fillColour_)));
+        const QColor c(QBColor(colour));
+        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
+        p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
+        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
+        p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
+    });
+}
+
+void Canvas::filledBox(float x1, float y1, float x2, float y2, int colour) {
+    const QRect r = pixelRect(x1, y1, x2, y2);
+    paint([&](QImage& image) { QPainter(&image).fillRect(r, QColor(QBColor(colour))); });
+}
+
+void Canvas::ellipse(float x, float y, float r, int colour, float aspect) {
+    paint([&](QImage& image) {
+        QPainter p(&image);
+        p.setPen(QPen(QColor(QBColor(colour)), 1));
+        p.setBrush(fillSolid_ ? QBrush(QColor(QBColor(fillColour_))) : Qt::NoBrush);
+        p.drawEllipse(QPointF(x, y), qreal(r), qreal(r) * aspect);
+    });
+}
+
+QFont Canvas::textFont(int sizePoints) const {
+    QFont font = japaneseGothic(sizePoints, bold_);
+    return font;
+}
+
+void Canvas::text(const QString& text, float x, float y, int colour, int sizePoints) {
+    if (text.isEmpty()) return;
+    const QFont font = textFont(sizePoints);
+    paint([&](QImage& image) {
+        QPainter p(&image);
+        p.setFont(font);
+        p.setPen(QColor(QBColor(colour)));
+        const QRectF area(x, y, kWidth * 2, kHeight * 2);
+        p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    });
+}
+
+void Canvas::maskedCopy(const QImage& mask, const QImage& colour, const QRect& source, QPoint at) {
+    const QRect target = QRect(at, source.size()) & QRect(0, 0, kWidth, kHeight);
+    if (target.isEmpty()) return;
+    const QPoint offset = source.topLeft() - at;
+    paint([&](QImage& image) {
+        for (int y = target.top(); y <= target.bottom(); ++y) {
+            const QRgb* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y + offset.y())) + offset.x();
+            const QRgb* c = reinterpret_cast<const QRgb*>(colour.constScanLine(y + offset.y())) + offset.x();
+            QRgb* d = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = target.left(); x <= target.right(); ++x)
+                d[x] = (c[x] ^ (m[x] & ~d[x])) | 0xFF000000u;
+        }
+    });
+}

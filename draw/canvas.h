@@ -1,0 +1,65 @@
+#pragma once
+// The 640 x 400 drawing canvas with its two layers. The persistent image keeps what is drawn while
+// the persistent layer is selected; the screen image is what the pupil sees: the persistent image
+// plus whatever was drawn on the overlay since the last refresh.
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+class Canvas {
+public:
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 400;
+    enum class Layer { Persistent, Overlay };
+
+    Canvas();
+
+    void selectPersistent() { layer_ = Layer::Persistent; }
+    void selectOverlay() { layer_ = Layer::Overlay; }
+    Layer layer() const { return layer_; }
+
+    void refresh();                          // wipes the overlay
+    void setBackground(const QImage& picture);  // clears both layers to the picture
+
+    // Coordinates are canvas pixels; colours are QBColor indices.
+    void line(float x1, float y1, float x2, float y2, int colour);
+    void boxOutline(float x1, float y1, float x2, float y2, int colour);  // filled if fill is solid
+    void filledBox(float x1, float y1, float x2, float y2, int colour);
+    void ellipse(float x, float y, float r, int colour, float aspect);    // filled if fill is solid
+    void text(const QString& text, float x, float y, int colour, int sizePoints);
+
+    void setFillSolid(bool solid) { fillSolid_ = solid; }
+    bool fillSolid() const { return fillSolid_; }
+    void setFillColour(int colour) { fillColour_ = colour; }
+    void setBold(bool bold) { bold_ = bold; }
+    bool bold() const { return bold_; }
+
+    // canvas = colour XOR (mask AND NOT canvas) over the rectangle `source` of the two sheets,
+    // placed with its top-left corner at `at` and clipped at the canvas edge.
+    void maskedCopy(const QImage& mask, const QImage& colour, const QRect& source, QPoint at);
+
+    const QImage& persistentImage() const { return persistent_; }
+    const QImage& screenImage() const { return screen_; }
+
+    // Called whenever the screen image changes (the view repaints).
+    std::function<void()> changed;
+
+private:
+    template <typename Paint>
+    void paint(Paint&& paintOne);
+    void notify();
+    QFont textFont(int sizePoints) const;
+
+    QImage persistent_;
+    QImage screen_;
+    Layer layer_ = Layer::Overlay;
+    bool fillSolid_ = false;
+    int fillColour_ = 0;
+    bool bold_ = false;
+};
+
+// Whole-pixel rectangle covering (x1, y1)-(x2, y2) inclusive, corners in any order.
+QRect pixelRect(float x1, float y1, float x2, float y2);

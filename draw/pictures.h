@@ -1,0 +1,11 @@
+#pragma once
+// The built-in pictures, embedded in the program and decoded once, on first use.
+
+#include <QIcon>
+#include <QImage>
+
+const QImage& PicHaikei();  // sky over flat ground, 640 x 400
+const QImage& PicYama();    // the same with the mountain, 640 x 400
+const QImage& PicBack();    // sprite masks, 800 x 600, black = opaque
+const QImage& PicChrt();    // sprite colours, 800 x 600, white where the mask is white
+QIcon windowIcon();

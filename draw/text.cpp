@@ -1,0 +1,21 @@
+#include "draw/text.h"
+
+#include "draw/canvas.h"
+
+void DrawText(Canvas& canvas, const QString& text, float x, float y, int colour, int size) {
+    canvas.text(text, x, y, colour, size);
+}
+
+QRectF boxedTextBox(const QString& text, float x, float y, int size) {
+    const int characters = int(text.toUcs4().size());
+    const int widthUnits = characters * size;
+    const float right = float(x + 1.3 * widthUnits + 2);
+    const float bottom = float(y + 1.2 * size + 2);
+    return QRectF(QPointF(x - 2, y - 2), QPointF(right, bottom));
+}
+
+void DrawBoxedText(Canvas& canvas, const QString& text, float x, float y, int colour, int size, int boxColour) {
+    const QRectF box = boxedTextBox(text, x, y, size);
+    canvas.filledBox(float(box.left()), float(box.top()), float(box.right()), float(box.bottom()), boxColour);
+    DrawText(canvas, text, x, y, colour, size);
+}
