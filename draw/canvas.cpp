@@ -7,6 +7,20 @@
 #include "draw/fonts.h"
 #include "draw/palette.h"
 
+namespace {
+
+// SRCERASE with the mask, then SRCINVERT with the colours, in one pass: d = c XOR (m AND NOT d).
+// Each sheet pixel carries its colour in the low 24 bits and its black-or-white mask in the top bit.
+void combineRow(QRgb* __restrict d, const QRgb* __restrict packed, int width) {
+    for (int x = 0; x < width; ++x) {
+        const quint32 s = packed[x];
+        const quint32 mask = quint32(qint32(s) >> 31) & 0x00FFFFFFu;
+        d[x] = ((s ^ (mask & ~d[x])) & 0x00FFFFFFu) | 0xFF000000u;
+    }
+}
+
+}  // namespace
+
 Canvas::Canvas()
     : persistent_(kWidth, kHeight, QImage::Format_RGB32), screen_(kWidth, kHeight, QImage::Format_RGB32) {
     persistent_.fill(Qt::white);
@@ -100,17 +114,17 @@ void Canvas::text(const QString& text, float x, float y, int colour, int sizePoi
     });
 }
 
-void Canvas::maskedCopy(const QImage& mask, const QImage& colour, const QRect& source, QPoint at) {
+void Canvas::maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at) {
     const QRect target = QRect(at, source.size()) & QRect(0, 0, kWidth, kHeight);
     if (target.isEmpty()) return;
     const QPoint offset = source.topLeft() - at;
+    const int width = target.width();
     paint([&](QImage& image) {
-        for (int y = target.top(); y <= target.bottom(); ++y) {
-            const QRgb* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y + offset.y())) + offset.x();
-            const QRgb* c = reinterpret_cast<const QRgb*>(colour.constScanLine(y + offset.y())) + offset.x();
-            QRgb* d = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = target.left(); x <= target.right(); ++x)
-                d[x] = (c[x] ^ (m[x] & ~d[x])) | 0xFF000000u;
+        const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+        QRgb* row = reinterpret_cast<QRgb*>(image.bits()) + target.top() * stride + target.left();
+        for (int y = target.top(); y <= target.bottom(); ++y, row += stride) {
+            const int sourceY = y + offset.y(), sourceX = target.left() + offset.x();
+            combineRow(row, reinterpret_cast<const QRgb*>(packedSheet.constScanLine(sourceY)) + sourceX, width);
         }
     });
 }

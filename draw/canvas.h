@@ -37,9 +37,9 @@ public:
     void setBold(bool bold) { bold_ = bold; }
     bool bold() const { return bold_; }
 
-    // canvas = colour XOR (mask AND NOT canvas) over the rectangle `source` of the two sheets,
-    // placed with its top-left corner at `at` and clipped at the canvas edge.
-    void maskedCopy(const QImage& mask, const QImage& colour, const QRect& source, QPoint at);
+    // canvas = colour XOR (mask AND NOT canvas) over the rectangle `source` of a packed sprite sheet
+    // (see PackedSpriteSheet), placed with its top-left corner at `at`, clipped at the canvas edge.
+    void maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at);
 
     const QImage& persistentImage() const { return persistent_; }
     const QImage& screenImage() const { return screen_; }

@@ -32,4 +32,17 @@ const QImage& PicChrt() {
     return image;
 }
 
+const QImage& PackedSpriteSheet() {
+    static const QImage packed = [] {
+        QImage image(PicChrt().size(), QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const bool transparent = qRed(PicBack().pixel(x, y)) != 0;
+                image.setPixel(x, y, (PicChrt().pixel(x, y) & 0x00FFFFFFu) | (transparent ? 0xFF000000u : 0u));
+            }
+        return image;
+    }();
+    return packed;
+}
+
 QIcon windowIcon() { return QIcon(QStringLiteral(":/icon.png")); }

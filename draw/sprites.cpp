@@ -10,5 +10,5 @@ void DrawSprite(Canvas& canvas, std::string_view key, float x, float y) {
     const SpriteRect* sprite = findSprite(key);
     if (!sprite) return;
     const QRect source(sprite->left, sprite->top, sprite->width(), sprite->height());
-    canvas.maskedCopy(PicBack(), PicChrt(), source, QPoint(int(std::lround(x)), int(std::lround(y))));
+    canvas.maskedCopy(PackedSpriteSheet(), source, QPoint(int(std::lround(x)), int(std::lround(y))));
 }
