@@ -66,6 +66,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     createMenu();
     createPanel();
     setTabOrder();
+    setAccessibleNames();
 
     timer_->onTick = [this] { Timer1_Timer(); };
     timer_->setInterval(120);
@@ -124,6 +125,17 @@ void RiloForm::setTabOrder() {
                               TKionUpCmd, TKionDnCmd,  TSitudoUpCmd, TSitudoDnCmd, TTakasaUpCmd, TTakasaDnCmd};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+}
+
+// The arrows alone say nothing to a screen reader.
+void RiloForm::setAccessibleNames() {
+    Picture1->setAccessibleName(QStringLiteral("ペルモラの画面"));
+    Picture1->setAccessibleDescription(QStringLiteral("雲のでき方のアニメーション。終わったらクリックしてください。"));
+    const std::pair<QPushButton*, const char*> names[] = {
+        {TKionUpCmd, "気温を上げる"},   {TKionDnCmd, "気温を下げる"},   {TSitudoUpCmd, "湿度を上げる"},
+        {TSitudoDnCmd, "湿度を下げる"}, {TTakasaUpCmd, "高度を上げる"}, {TTakasaDnCmd, "高度を下げる"},
+    };
+    for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
 }
 
 // ---- scene control ----

@@ -99,6 +99,7 @@ private:
     void createMenu();
     void createPanel();
     void setTabOrder();
+    void setAccessibleNames();
     void startLesson(const Lesson& lesson);
 
     std::unique_ptr<StepTimer> timer_;

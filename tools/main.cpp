@@ -1,7 +1,8 @@
 // Draws every picture of the program into the assets folder:
 //   perumora-art OUTPUT_DIR
 // PicHaikei.png and PicYama.png (16-colour indexed), PicBack.png (black and white),
-// PicChrt.png (256-colour indexed), icon.png and perumora.ico.
+// PicChrt.png (256-colour indexed), icon.png and perumora.ico, and the desktop icons
+// icons/perumora-N.png (the 32 x 32 icon enlarged without smoothing to N = 32, 64, 128, 256).
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,11 @@ int main(int argc, char** argv) {
               save(sheets.mask(), {qRgb(0, 0, 0), qRgb(255, 255, 255)}, out.filePath("PicBack.png")) &&
               save(sheets.colour(), sheetPalette(), out.filePath("PicChrt.png")) &&
               save(icon, vgaPalette(), out.filePath("icon.png"));
+    out.mkpath(QStringLiteral("icons"));
+    for (int size : {32, 64, 128, 256}) {
+        const QImage large = icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        ok = ok && save(large, vgaPalette(), out.filePath(QStringLiteral("icons/perumora-%1.png").arg(size)));
+    }
     QFile ico(out.filePath("perumora.ico"));
     ok = ok && ico.open(QIODevice::WriteOnly) && ico.write(icoFile(icon)) > 0;
     return ok ? 0 : 1;
