@@ -1,27 +1,36 @@
 # ペルモラ: one command to start the program, one to test it.
 #   make run     install what is missing, build (Release) and start build/perumora
-#   make test    install what is missing, build and run the whole test suite (headless)
+#   make test    install what is missing, build and run the whole test suite (headless), then
+#                the same suite again in a build with AddressSanitizer and UBSan
 #   make build   install what is missing and build
 #   make bench   build and run the benchmarks
 #   make assets  redraw the pictures in assets/ with the program in tools/
+#   make memcheck  a scripted tour of every activity under valgrind
+#   make package   a .deb built with CPack
 
 BUILD    ?= build
+SANITIZE ?= build-asan
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
             libgtest-dev libbenchmark-dev fonts-ipafont-gothic
+MEMCHECK_PACKAGES := valgrind
+PACKAGE_PACKAGES  := dpkg-dev file
 
-.PHONY: all deps configure build run test bench assets clean
+.PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package clean
 
 all: build
 
 # Installs the Debian packages that are missing, and only those.
 deps:
+	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGES)"
+
+install-missing:
 	@if ! command -v dpkg-query >/dev/null 2>&1; then \
 	  echo "perumora: not a Debian-like system; install a C++20 compiler, CMake, Qt 6 (Widgets), GoogleTest and Google Benchmark yourself"; \
 	  exit 0; \
 	fi; \
 	missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(WANT); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
 	done; \
 	[ -z "$$missing" ] && exit 0; \
@@ -43,8 +52,29 @@ build: configure
 run: build
 	./$(BUILD)/perumora
 
-test: build
+test: check sanitize
+
+check: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite, event storm included, with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPERUMORA_SANITIZE=ON -DPERUMORA_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE) -j $(JOBS)
+	cd $(SANITIZE) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+memcheck: build
+	@$(MAKE) --no-print-directory install-missing WANT="$(MEMCHECK_PACKAGES)"
+	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=1 --leak-check=no \
+	  --track-origins=yes ./$(BUILD)/tests/perumora_tour
+
+package: build
+	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGE_PACKAGES)"
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && { echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b" || exit 1; }; done; true
@@ -54,4 +84,4 @@ assets: configure
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tools/perumora-art assets
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE)

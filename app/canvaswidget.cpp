@@ -15,6 +15,7 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), c
 
 void CanvasWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp pixels on high-DPI screens
     const int w = width(), h = height();
     // Sunken: dark above and to the left, light below and to the right.
     p.fillRect(0, 0, w, 1, QColor(128, 128, 128));
