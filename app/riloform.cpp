@@ -62,7 +62,6 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     Picture1 = new CanvasWidget(canvas, this);
     Picture1->move(0, 0);
     Picture1->clicked = [this] { Picture1_Click(); };
-    canvas.setBackground(PicHaikei());
     createMenu();
     createPanel();
     setTabOrder();

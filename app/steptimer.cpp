@@ -38,12 +38,26 @@ QtStepTimer::QtStepTimer() {
     clock_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { fire(); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { timedOut(); });
 }
 
 void QtStepTimer::arm(Nanoseconds delay) {
+    target_ = now() + delay;
+    const Nanoseconds margin = delay / 500 + 2 * kNsPerMs;
+    waitFor(delay > 25 * kNsPerMs ? delay - margin : delay);
+}
+
+void QtStepTimer::waitFor(Nanoseconds delay) {
     // Rounded up: a precise timer never fires early, so the tick lands within a millisecond after.
     timer_.start(int(std::ceil(double(delay) / kNsPerMs)));
+}
+
+void QtStepTimer::timedOut() {
+    const Nanoseconds remaining = target_ - now();
+    if (remaining > 0)
+        waitFor(remaining);
+    else
+        fire();
 }
 
 void VirtualTimer::arm(Nanoseconds delay) {

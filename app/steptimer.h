@@ -35,7 +35,9 @@ private:
     Nanoseconds due_ = 0;
 };
 
-// The real timer: a precise single-shot QTimer re-armed for each tick.
+// The real timer: a precise single-shot QTimer re-armed for each tick. A long wait is split in two:
+// the system may end one wait up to about 0.1 % late, so the first part stops a little short of
+// the due time and a short second wait lands on it.
 class QtStepTimer : public StepTimer {
 public:
     QtStepTimer();
@@ -46,8 +48,12 @@ protected:
     void disarm() override { timer_.stop(); }
 
 private:
+    void waitFor(Nanoseconds delay);
+    void timedOut();
+
     QElapsedTimer clock_;
     QTimer timer_;
+    Nanoseconds target_ = 0;
 };
 
 // A timer on a virtual clock for tests and tools: time passes only when asked to.

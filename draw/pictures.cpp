@@ -1,14 +1,20 @@
 #include "draw/pictures.h"
 
+#include <QResource>
 #include <QString>
+
+#include "draw/spritetable.h"
 
 namespace {
 
+// As stored: the backgrounds stay indexed (a quarter of the memory) until a canvas takes one.
 QImage decode(const char* name) {
     QImage image(QString::fromLatin1(":/%1.png").arg(QLatin1String(name)));
     Q_ASSERT_X(!image.isNull(), "pictures", name);
-    return image.convertToFormat(QImage::Format_RGB32);
+    return image;
 }
+
+QImage decodeRgb(const char* name) { return decode(name).convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
 
@@ -23,24 +29,22 @@ const QImage& PicYama() {
 }
 
 const QImage& PicBack() {
-    static const QImage image = decode("PicBack");
+    static const QImage image = decodeRgb("PicBack");
     return image;
 }
 
 const QImage& PicChrt() {
-    static const QImage image = decode("PicChrt");
+    static const QImage image = decodeRgb("PicChrt");
     return image;
 }
 
 const QImage& PackedSpriteSheet() {
+    // Stored uncompressed in the program: the image reads the resource's bytes where they lie.
     static const QImage packed = [] {
-        QImage image(PicChrt().size(), QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const bool transparent = qRed(PicBack().pixel(x, y)) != 0;
-                image.setPixel(x, y, (PicChrt().pixel(x, y) & 0x00FFFFFFu) | (transparent ? 0xFF000000u : 0u));
-            }
-        return image;
+        const QResource raw(QStringLiteral(":/SpriteSheet.argb32"));
+        Q_ASSERT(raw.isValid() && raw.compressionAlgorithm() == QResource::NoCompression &&
+                 raw.size() == qint64(kSheetWidth) * kSheetHeight * 4);
+        return QImage(raw.data(), kSheetWidth, kSheetHeight, kSheetWidth * 4, QImage::Format_ARGB32);
     }();
     return packed;
 }
