@@ -18,16 +18,10 @@
 
 #include "app/canvaswidget.h"
 #include "app/riloform.h"
+#include "tests/tour/peakmemory.h"
 
 namespace {
 
-long peakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 double cpuSeconds() {
     rusage usage{};

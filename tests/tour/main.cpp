@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/riloform.h"
+#include "peakmemory.h"
 #include "app/steptimer.h"
 
 namespace {
@@ -54,13 +55,6 @@ struct Tour {
     std::unique_ptr<RiloForm> form;
 };
 
-long peakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 }  // namespace
 
