@@ -190,3 +190,20 @@ TEST(SceneMenu, HiddenByEitherBackdropWhateverItsState) {
 }
 
 }  // namespace
+
+namespace {
+
+// Covering and uncovering the window repaints the whole screen image, so a caption on the overlay
+// stays on screen instead of falling back to the persistent picture.
+TEST(SceneRepaint, ExposeKeepsTheOverlay) {
+    Harness h;
+    h.startAndReachMenu();  // the title lies on the overlay
+    ASSERT_NE(h.screen(), h.persistent());
+    h.form->hide();
+    h.form->show();
+    const QImage shown = h.form->Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawingArea = shown.copy(CanvasWidget::kBorder, CanvasWidget::kBorder, 640, 400);
+    EXPECT_EQ(drawingArea, h.screen());
+}
+
+}  // namespace
