@@ -64,6 +64,8 @@ void fromLessonAfterQuitNo(Harness& h) {
     fromFinishedLesson(h);
 }
 
+void PrintTo(const ReturnCase& c, std::ostream* os) { *os << c.name; }
+
 class SceneReturn : public ::testing::TestWithParam<ReturnCase> {};
 
 TEST_P(SceneReturn, LaterTitlesRunAt100ms) {
