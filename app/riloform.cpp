@@ -232,17 +232,11 @@ void RiloForm::DekikataCmd_Click() { startLesson(DekikataLesson()); }
 void RiloForm::YamaCmd_Click() { startLesson(YamaLesson()); }
 void RiloForm::ZensenCmd_Click() { startLesson(ZensenLesson()); }
 
-void RiloForm::DekikataStep() {
+void RiloForm::playLessonStep(const Lesson& lesson) {
     StepContext context{canvas, *timer_, state, {}};
-    PlayStep(DekikataLesson().steps, state.StepCount, context);
+    PlayStep(lesson.steps, state.StepCount, context);
 }
 
-void RiloForm::YamaStep() {
-    StepContext context{canvas, *timer_, state, {}};
-    PlayStep(YamaLesson().steps, state.StepCount, context);
-}
-
-void RiloForm::ZensenStep() {
-    StepContext context{canvas, *timer_, state, {}};
-    PlayStep(ZensenLesson().steps, state.StepCount, context);
-}
+void RiloForm::DekikataStep() { playLessonStep(DekikataLesson()); }
+void RiloForm::YamaStep() { playLessonStep(YamaLesson()); }
+void RiloForm::ZensenStep() { playLessonStep(ZensenLesson()); }

@@ -101,6 +101,7 @@ private:
     void setTabOrder();
     void setAccessibleNames();
     void startLesson(const Lesson& lesson);
+    void playLessonStep(const Lesson& lesson);
 
     std::unique_ptr<StepTimer> timer_;
     QuitQuestion askQuit_;

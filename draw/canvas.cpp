@@ -97,14 +97,9 @@ void Canvas::ellipse(float x, float y, float r, int colour, float aspect) {
     });
 }
 
-QFont Canvas::textFont(int sizePoints) const {
-    QFont font = japaneseGothic(sizePoints, bold_);
-    return font;
-}
-
 void Canvas::text(const QString& text, float x, float y, int colour, int sizePoints) {
     if (text.isEmpty()) return;
-    const QFont font = textFont(sizePoints);
+    const QFont font = japaneseGothic(sizePoints, bold_);
     paint([&](QImage& image) {
         QPainter p(&image);
         p.setFont(font);

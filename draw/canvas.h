@@ -3,7 +3,6 @@
 // the persistent layer is selected; the screen image is what the pupil sees: the persistent image
 // plus whatever was drawn on the overlay since the last refresh.
 
-#include <QFont>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -51,7 +50,6 @@ private:
     template <typename Paint>
     void paint(Paint&& paintOne);
     void notify();
-    QFont textFont(int sizePoints) const;
 
     QImage persistent_;
     QImage screen_;
