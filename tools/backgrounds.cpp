@@ -21,8 +21,6 @@ constexpr QRgb kPalette[16] = {
 
 constexpr int kWidth = 640, kHeight = 400;
 
-constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-
 // Rows first..last painted `to` wherever the threshold matrix is below `level` (0-16), else `from`.
 struct Band {
     int first, last;
@@ -66,7 +64,7 @@ constexpr double kStrokeHalfWidth = 2.0;
 
 QRgb bandColour(std::span<const Band> bands, int x, int y) {
     for (const Band& b : bands)
-        if (y >= b.first && y <= b.last) return kPalette[kBayer[y % 4][x % 4] < b.level ? b.to : b.from];
+        if (y >= b.first && y <= b.last) return kPalette[ditherPicksSecond(x, y, b.level) ? b.to : b.from];
     return kPalette[Black];
 }
 

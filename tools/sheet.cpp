@@ -68,3 +68,9 @@ void SpriteSheets::finish() {
                 if (r.bottom < kSheetHeight) sheet->setPixel(x, r.bottom, sheet->pixel(x, r.bottom - 1));
         }
 }
+
+void paintSprite(SpriteSheets& sheets, std::string_view key, const std::function<void(QImage&)>& paint) {
+    QImage art = newSpriteArt(key);
+    paint(art);
+    sheets.stamp(key, art);
+}

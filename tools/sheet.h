@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QVector>
+#include <functional>
 #include <string_view>
 
 #include "draw/spritetable.h"
@@ -24,6 +25,15 @@ QVector<QRgb> sheetPalette();
 
 // A transparent ARGB32 image exactly the size of the sprite's rectangle; paint the sprite on it.
 QImage newSpriteArt(std::string_view key);
+
+// The 4 x 4 ordered-dither threshold matrix shared by every gradient of the pictures: a pixel takes
+// the second colour of a two-colour dither of level L (0-16) where its entry is below L.
+inline constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+constexpr bool ditherPicksSecond(int x, int y, int level) { return kBayer[y & 3][x & 3] < level; }
+
+class SpriteSheets;
+// Paints one sprite on fresh art of its size and stamps it into the sheets.
+void paintSprite(SpriteSheets& sheets, std::string_view key, const std::function<void(QImage&)>& paint);
 
 class SpriteSheets {
 public:

@@ -20,12 +20,10 @@ constexpr QRgb kCyan = 0xFF00FFFF;
 constexpr QRgb kMagenta = 0xFFFF00FF;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
-constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-
 // Two-colour ordered dither: `to` covers level sixteenths (0 = all `from`, 16 = all `to`).
 // x and y are canvas coordinates, so that pieces drawn side by side share one pattern.
 QRgb dither(QRgb from, QRgb to, int level, int x, int y) {
-    return kBayer[y & 3][x & 3] < level ? to : from;
+    return ditherPicksSecond(x, y, level) ? to : from;
 }
 
 // ---------------------------------------------------------------------------------------------

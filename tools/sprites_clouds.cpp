@@ -131,12 +131,6 @@ void paintCloud(QImage& art, const Lumps& lumps, int base, int rim) {
     paintCoverage(art, in, rim);
 }
 
-void stamp(SpriteSheets& sheets, std::string_view key, const std::function<void(QImage&)>& paint) {
-    QImage art = newSpriteArt(key);
-    paint(art);
-    sheets.stamp(key, art);
-}
-
 // --- small clouds ------------------------------------------------------------------------------
 
 void paintRilom1(QImage& art) {
@@ -247,9 +241,9 @@ void drawStages(SpriteSheets& sheets) {
 }  // namespace
 
 void drawCloudSprites(SpriteSheets& sheets) {
-    stamp(sheets, "Rilom1", paintRilom1);
-    stamp(sheets, "Rilom2", paintRilom2);
-    stamp(sheets, "Rilos1", paintRilos1);
-    stamp(sheets, "Rilos2", paintRilos2);
+    paintSprite(sheets, "Rilom1", paintRilom1);
+    paintSprite(sheets, "Rilom2", paintRilom2);
+    paintSprite(sheets, "Rilos1", paintRilos1);
+    paintSprite(sheets, "Rilos2", paintRilos2);
     drawStages(sheets);
 }

@@ -95,12 +95,6 @@ void outlineSilhouette(QImage& art, QRgb colour) {
                 art.setPixel(x, y, colour);
 }
 
-void stamp(SpriteSheets& sheets, std::string_view key, const std::function<void(QImage&)>& paint) {
-    QImage art = newSpriteArt(key);
-    paint(art);
-    sheets.stamp(key, art);
-}
-
 // --- rain and droplets -------------------------------------------------------------------------
 
 void raindrop(QImage& art, int left, int top) {
@@ -260,22 +254,22 @@ void paintYyuki(QImage& art) {
 }  // namespace
 
 void drawSmallSprites(SpriteSheets& sheets) {
-    stamp(sheets, "Ame1", paintAme1);
-    stamp(sheets, "Ame2", paintAme2);
-    stamp(sheets, "Funya", paintFunya);
-    stamp(sheets, "Ie", paintIe);
-    stamp(sheets, "Ki1", paintKi1);
-    stamp(sheets, "Ki2", paintKi2);
-    stamp(sheets, "Suteki", paintSuteki);
-    stamp(sheets, "Taiyou", paintTaiyou);
-    stamp(sheets, "Yal", paintYal);
-    stamp(sheets, "Yalup", paintYalup);
-    stamp(sheets, "Yar", paintYar);
-    stamp(sheets, "Yarup", paintYarup);
-    stamp(sheets, "Yaup", paintYaup);
-    stamp(sheets, "Yay1", paintYay1);
-    stamp(sheets, "Yay2", paintYay2);
-    stamp(sheets, "Yame", paintYame);
-    stamp(sheets, "Yuki", paintYuki);
-    stamp(sheets, "Yyuki", paintYyuki);
+    paintSprite(sheets, "Ame1", paintAme1);
+    paintSprite(sheets, "Ame2", paintAme2);
+    paintSprite(sheets, "Funya", paintFunya);
+    paintSprite(sheets, "Ie", paintIe);
+    paintSprite(sheets, "Ki1", paintKi1);
+    paintSprite(sheets, "Ki2", paintKi2);
+    paintSprite(sheets, "Suteki", paintSuteki);
+    paintSprite(sheets, "Taiyou", paintTaiyou);
+    paintSprite(sheets, "Yal", paintYal);
+    paintSprite(sheets, "Yalup", paintYalup);
+    paintSprite(sheets, "Yar", paintYar);
+    paintSprite(sheets, "Yarup", paintYarup);
+    paintSprite(sheets, "Yaup", paintYaup);
+    paintSprite(sheets, "Yay1", paintYay1);
+    paintSprite(sheets, "Yay2", paintYay2);
+    paintSprite(sheets, "Yame", paintYame);
+    paintSprite(sheets, "Yuki", paintYuki);
+    paintSprite(sheets, "Yyuki", paintYyuki);
 }
