@@ -9,12 +9,15 @@
 #include <functional>
 #include <memory>
 
-#include "app/module1.h"
-#include "app/steptimer.h"
+#include "stage/module1.h"
+#include "stage/steptimer.h"
 #include "draw/canvas.h"
 
 class CanvasWidget;
 struct Lesson;
+struct Parcel;
+struct Season;
+enum class ParcelDrawing;
 
 // Asks "really quit?" and returns the answer code: 6 yes, 7 no.
 using QuitQuestion = std::function<int(QWidget* parent)>;
@@ -102,6 +105,10 @@ private:
     void setAccessibleNames();
     void startLesson(const Lesson& lesson);
     void playLessonStep(const Lesson& lesson);
+    void changeTemperature(void (*rule)(Parcel&));
+    void changeHumidity(ParcelDrawing (*rule)(Parcel&));
+    void changeAltitude(ParcelDrawing (*rule)(Parcel&));
+    void applySeason(const Season& season);
 
     std::unique_ptr<StepTimer> timer_;
     QuitQuestion askQuit_;

@@ -1,4 +1,4 @@
-#include "app/module1.h"
+#include "stage/module1.h"
 #include "lessons/lessons.h"
 
 namespace {

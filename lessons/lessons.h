@@ -5,7 +5,7 @@
 #include <span>
 
 #include "draw/canvas.h"
-#include "lessons/stepplayer.h"
+#include "stage/stepplayer.h"
 
 struct Lesson {
     int sceneMode;

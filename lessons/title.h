@@ -1,7 +1,7 @@
 #pragma once
 #include <span>
 
-#include "lessons/stepplayer.h"
+#include "stage/stepplayer.h"
 
 // The title: heading, introduction box, four clouds, then the menu; the timer stops at step 11.
 std::span<const Action> TitleSteps();

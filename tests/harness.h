@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/riloform.h"
-#include "app/steptimer.h"
+#include "stage/steptimer.h"
 
 struct Harness {
     explicit Harness(int quitAnswer = kAnswerNo) : answer(quitAnswer) {

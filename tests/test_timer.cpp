@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/steptimer.h"
+#include "stage/steptimer.h"
 
 namespace {
 

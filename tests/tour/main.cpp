@@ -9,7 +9,7 @@
 
 #include "app/riloform.h"
 #include "peakmemory.h"
-#include "app/steptimer.h"
+#include "stage/steptimer.h"
 
 namespace {
 

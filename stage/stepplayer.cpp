@@ -1,10 +1,10 @@
-#include "lessons/stepplayer.h"
+#include "stage/stepplayer.h"
 
 #include <QString>
 #include <algorithm>
 
-#include "app/module1.h"
-#include "app/steptimer.h"
+#include "stage/module1.h"
+#include "stage/steptimer.h"
 #include "draw/canvas.h"
 #include "draw/sprites.h"
 #include "draw/text.h"

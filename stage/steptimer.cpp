@@ -1,4 +1,4 @@
-#include "app/steptimer.h"
+#include "stage/steptimer.h"
 
 #include <cmath>
 

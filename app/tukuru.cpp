@@ -1,0 +1,83 @@
+// The cloud-making simulator's handlers: opening and closing, the instructions, and the panel's
+// buttons. They move the parcel's values through simulator/ and show what it says.
+#include "app/riloform.h"
+#include "simulator/parcel.h"
+#include "simulator/readout.h"
+#include "simulator/tukuru.h"
+
+void RiloForm::TukuruCmd_Click() {
+    HideMenu();
+    DrawMountainTown();
+    canvas.selectOverlay();
+    state.StepCount = 0;
+    state.SceneMode = kSceneTukuru;
+    Timer1().setEnabled(false);
+    StoreParcel(state, kOpeningParcel);
+    TFrame->show();
+    DrawAirParcel();
+    ShowWeather();
+    Timer1().setInterval(kOpeningIntervalMs);
+    Timer1().setEnabled(true);
+}
+
+// The last step wipes the instructions and redraws the parcel as its values say: a parcel the pupil
+// has already saturated during the instructions stays a cloud.
+void RiloForm::TukuruStep() {
+    StepContext context{canvas, Timer1(), state, {}};
+    PlayStep(TukuruInstructions(), state.StepCount, context);
+    if (state.StepCount != kInstructionsDone) return;
+    canvas.refresh();
+    DrawParcel(canvas, state.Takasa, DrawingFor(ParcelOf(state)));
+    Timer1().setEnabled(false);
+}
+
+void RiloForm::TModoru_Click() {
+    TFrame->hide();
+    DrawTown();
+    StartTitle();  // takes the timer over from the instructions
+}
+
+void RiloForm::TKionUpCmd_Click() { changeTemperature(WarmParcel); }
+void RiloForm::TKionDnCmd_Click() { changeTemperature(CoolParcel); }
+void RiloForm::TSitudoUpCmd_Click() { changeHumidity(Moisten); }
+void RiloForm::TSitudoDnCmd_Click() { changeHumidity(Dry); }
+
+void RiloForm::THaruCmd_Click() { applySeason(kHaru); }
+void RiloForm::TTuyuCmd_Click() { applySeason(kTuyu); }
+void RiloForm::TNatuCmd_Click() { applySeason(kNatu); }
+void RiloForm::TAkiCmd_Click() { applySeason(kAki); }
+void RiloForm::THuyuCmd_Click() { applySeason(kHuyu); }
+
+void RiloForm::TTakasaUpCmd_Click() { changeAltitude(RaiseParcel); }
+void RiloForm::TTakasaDnCmd_Click() { changeAltitude(LowerParcel); }
+
+void RiloForm::ShowWeather() {
+    TKionLbl->setText(KionCaption(state.Kion));
+    TSitudoLbl->setText(SitudoCaption(state.Situdo));
+    TTakasaLbl->setText(TakasaCaption(state.Takasa));
+}
+
+void RiloForm::DrawAirParcel() { DrawParcelOutline(canvas, state.Takasa); }
+void RiloForm::DrawCloudParcel() { DrawParcelCloud(canvas, state.Takasa); }
+
+void RiloForm::changeTemperature(void (*rule)(Parcel&)) {
+    ChangeParcel(state, rule);
+    TKionLbl->setText(KionCaption(state.Kion));
+}
+
+void RiloForm::changeHumidity(ParcelDrawing (*rule)(Parcel&)) {
+    DrawParcel(canvas, state.Takasa, ChangeParcel(state, rule));
+    TSitudoLbl->setText(SitudoCaption(state.Situdo));
+}
+
+void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
+    const ParcelDrawing drawing = ChangeParcel(state, rule);
+    if (drawing == ParcelDrawing::Nothing) return;  // already at the top or the foot
+    DrawParcel(canvas, state.Takasa, drawing);
+    ShowWeather();
+}
+
+void RiloForm::applySeason(const Season& season) {
+    ApplySeason(state, canvas, season);
+    ShowWeather();
+}
