@@ -16,12 +16,16 @@ QAccessibleInterface* programRoles(const QString&, QObject* object) {
     return nullptr;
 }
 
+// Qt sends DescriptionChanged with the new text, which a screen reader speaks for the object it is on.
 void setDescription(QWidget* widget, const QString& description) {
     if (widget->accessibleDescription() == description) return;
     widget->setAccessibleDescription(description);
+    if (DescriptionChanged) DescriptionChanged(widget);
 }
 
 }  // namespace
+
+std::function<void(QWidget*)> DescriptionChanged;
 
 void InstallAccessibleRoles() {
     static const bool installed = [] {

@@ -2,23 +2,35 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
+
+namespace {
+
+constexpr int kDash = 4;
+
+// One ring, one pixel wide, dashed along each side by the pixel's own x (top and bottom) or y (the
+// sides), so the pattern is the same wherever the frame is drawn.
+void dashedRing(QPainter& painter, const QRect& r, int phase) {
+    const auto colour = [phase](int along) { return ((along / kDash + phase) % 2) ? Qt::white : Qt::black; };
+    for (int x = r.left(); x <= r.right(); x += kDash) {
+        const int length = std::min(kDash - x % kDash, r.right() - x + 1);
+        painter.fillRect(x, r.top(), length, 1, colour(x));
+        painter.fillRect(x, r.bottom(), length, 1, colour(x));
+        x -= x % kDash;
+    }
+    for (int y = r.top(); y <= r.bottom(); y += kDash) {
+        const int length = std::min(kDash - y % kDash, r.bottom() - y + 1);
+        painter.fillRect(r.left(), y, 1, length, colour(y));
+        painter.fillRect(r.right(), y, 1, length, colour(y));
+        y -= y % kDash;
+    }
+}
+
+}  // namespace
 
 void DrawFocusFrame(QPainter& painter, const QRect& outer) {
-    constexpr qreal kDash = 4;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBrush(Qt::NoBrush);
-    for (int ring = 0; ring < 2; ++ring) {
-        const QRect r = outer.adjusted(ring, ring, -ring - 1, -ring - 1);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.drawRect(r);
-        QPen white(Qt::white, 1, Qt::CustomDashLine);
-        white.setDashPattern({kDash, kDash});
-        white.setDashOffset(ring * kDash);
-        painter.setPen(white);
-        painter.drawRect(r);
-    }
-    painter.restore();
+    dashedRing(painter, outer, 0);
+    dashedRing(painter, outer.adjusted(1, 1, -1, -1), 1);
 }
 
 bool ShowsFocusFrame(const QWidget* widget) {
