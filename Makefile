@@ -12,7 +12,7 @@ BUILD    ?= build
 SANITIZE ?= build-asan
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-            libgtest-dev libbenchmark-dev fonts-ipafont-gothic
+            libgtest-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n
 MEMCHECK_PACKAGES := valgrind
 PACKAGE_PACKAGES  := dpkg-dev file
 

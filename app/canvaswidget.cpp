@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/focus.h"
 #include "draw/canvas.h"
 
 CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
@@ -27,6 +28,12 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
     p.fillRect(1, h - 2, w - 2, 1, QColor(212, 208, 200));
     p.fillRect(w - 2, 1, 1, h - 2, QColor(212, 208, 200));
     p.drawImage(kBorder, kBorder, canvas_.screenImage());
+    paintFocusFrame(p);
+}
+
+// Over the sunken border, never over the picture.
+void CanvasWidget::paintFocusFrame(QPainter& painter) {
+    if (ShowsFocusFrame(this)) DrawFocusFrame(painter, rect());
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Canvas;
+class QPainter;
 
 class CanvasWidget : public QWidget {
 public:
@@ -20,5 +21,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void paintFocusFrame(QPainter& painter);
+
     Canvas& canvas_;
 };

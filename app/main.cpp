@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/language.h"
 #include "app/riloform.h"
 
 namespace {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perumora"));
     QApplication::setApplicationDisplayName(QStringLiteral("ペルモラ"));
+    PrepareDesktopApplication(app);
     RiloForm form;
     form.Form_Load();
     return app.exec();

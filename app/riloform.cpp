@@ -1,9 +1,11 @@
 #include "app/riloform.h"
 
 #include <QMessageBox>
-#include <QPalette>
 
+#include "app/accessibility.h"
 #include "app/canvaswidget.h"
+#include "app/focus.h"
+#include "app/panelframe.h"
 #include "draw/backdrops.h"
 #include "draw/fonts.h"
 #include "draw/pictures.h"
@@ -13,10 +15,8 @@
 namespace {
 
 const QString kTitle = QStringLiteral("ペルモラ");
-const QColor kPanelYellow(255, 255, 192);
-
 QPushButton* button(QWidget* parent, const QString& caption, QRect geometry, double points) {
-    auto* b = new QPushButton(caption, parent);
+    auto* b = new FocusButton(caption, parent);
     b->setGeometry(geometry);
     b->setFont(japaneseGothic(points, true));
     b->setAutoDefault(false);
@@ -32,29 +32,32 @@ QLabel* readout(QWidget* parent, const QString& caption, QRect geometry) {
 }
 
 QGroupBox* frame(QWidget* parent, const QString& caption, QRect geometry, QFont font) {
-    auto* f = new QGroupBox(caption, parent);
+    auto* f = new PanelFrame(caption, parent);
     f->setGeometry(geometry);
     f->setFont(font);
-    f->setAutoFillBackground(true);
-    QPalette palette = f->palette();
-    palette.setColor(QPalette::Window, kPanelYellow);
-    f->setPalette(palette);
     return f;
 }
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> MakeQuitQuestion(QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, kTitle, QStringLiteral("本当に終了してよいですか？"),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
 int askQuitWithMessageBox(QWidget* parent) {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, QStringLiteral("本当に終了してよいですか？"),
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+    return MakeQuitQuestion(parent)->exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
 }
 
 RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     : timer_(std::move(timer)), askQuit_(std::move(askQuit)) {
     setWindowTitle(kTitle);
-    setWindowIcon(windowIcon());
+    setWindowIcon(ProgramIcon());
     setFixedSize(643, 404);
     setFont(japaneseGothic(9, false));
 
@@ -66,6 +69,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     createPanel();
     setTabOrder();
     setAccessibleNames();
+    new KeyboardCues(this);
 
     timer_->onTick = [this] { Timer1_Timer(); };
     timer_->setInterval(120);
@@ -128,14 +132,23 @@ void RiloForm::setTabOrder() {
 
 // The arrows alone say nothing to a screen reader.
 void RiloForm::setAccessibleNames() {
-    Picture1->setAccessibleName(QStringLiteral("ペルモラの画面"));
-    Picture1->setAccessibleDescription(QStringLiteral("雲のでき方のアニメーション。終わったらクリックしてください。"));
+    InstallAccessibleRoles();
+    narration_ = new CanvasNarration(Picture1, canvas);
+    TKisetuFrm->setAccessibleName(TKisetuFrm->title());
     const std::pair<QPushButton*, const char*> names[] = {
         {TKionUpCmd, "気温を上げる"},   {TKionDnCmd, "気温を下げる"},   {TSitudoUpCmd, "湿度を上げる"},
         {TSitudoDnCmd, "湿度を下げる"}, {TTakasaUpCmd, "高度を上げる"}, {TTakasaDnCmd, "高度を下げる"},
     };
     for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
+    describeReadouts();
 }
+
+void RiloForm::leaveMenuFrom(QPushButton* starter) {
+    lastStarter_ = starter;
+    Picture1->setFocus();
+}
+
+void RiloForm::focusMenu() { (lastStarter_ ? lastStarter_ : DekikataCmd)->setFocus(); }
 
 // ---- scene control ----
 
@@ -153,6 +166,7 @@ void RiloForm::InitFlags() { state.IntroState = 1; }
 void RiloForm::StartTitle() {
     state.StepCount = 0;
     state.SceneMode = kSceneTitle;
+    narration_->activityStarted(kSceneTitle);
     if (state.IntroState == 1) {
         timer_->setInterval(500);
         state.IntroState = 2;
@@ -207,12 +221,16 @@ void RiloForm::DrawMountainTown() {
 // ---- title and lessons ----
 
 void RiloForm::TitleStep() {
-    StepContext context{canvas, *timer_, state, [this] { ShowMenu(); }};
+    StepContext context{canvas, *timer_, state, [this] {
+                            ShowMenu();
+                            focusMenu();
+                        }};
     PlayStep(TitleSteps(), state.StepCount, context);
 }
 
 void RiloForm::startLesson(const Lesson& lesson) {
     HideMenu();
+    narration_->activityStarted(lesson.sceneMode);
     if (lesson.mountainBackdrop)
         DrawMountainTown();
     else
@@ -228,9 +246,20 @@ void RiloForm::startLesson(const Lesson& lesson) {
     if (lesson.boldOff) canvas.setBold(false);
 }
 
-void RiloForm::DekikataCmd_Click() { startLesson(DekikataLesson()); }
-void RiloForm::YamaCmd_Click() { startLesson(YamaLesson()); }
-void RiloForm::ZensenCmd_Click() { startLesson(ZensenLesson()); }
+void RiloForm::DekikataCmd_Click() {
+    leaveMenuFrom(DekikataCmd);
+    startLesson(DekikataLesson());
+}
+
+void RiloForm::YamaCmd_Click() {
+    leaveMenuFrom(YamaCmd);
+    startLesson(YamaLesson());
+}
+
+void RiloForm::ZensenCmd_Click() {
+    leaveMenuFrom(ZensenCmd);
+    startLesson(ZensenLesson());
+}
 
 void RiloForm::playLessonStep(const Lesson& lesson) {
     StepContext context{canvas, *timer_, state, {}};

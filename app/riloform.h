@@ -13,7 +13,9 @@
 #include "stage/steptimer.h"
 #include "draw/canvas.h"
 
+class CanvasNarration;
 class CanvasWidget;
+class QMessageBox;
 struct Lesson;
 struct Parcel;
 struct Season;
@@ -22,6 +24,8 @@ enum class ParcelDrawing;
 // Asks "really quit?" and returns the answer code: 6 yes, 7 no.
 using QuitQuestion = std::function<int(QWidget* parent)>;
 int askQuitWithMessageBox(QWidget* parent);
+// The quit question itself: はい and いいえ, Y and N pressing them, はい the default.
+std::unique_ptr<QMessageBox> MakeQuitQuestion(QWidget* parent);
 
 class RiloForm : public QWidget {
 public:
@@ -109,7 +113,15 @@ private:
     void changeHumidity(ParcelDrawing (*rule)(Parcel&));
     void changeAltitude(ParcelDrawing (*rule)(Parcel&));
     void applySeason(const Season& season);
+    void showParcel(ParcelDrawing drawing);
+    void describeReadouts();
+
+    // Focus goes where the pupil's next step is, and never rests on a button about to be hidden.
+    void leaveMenuFrom(QPushButton* starter);
+    void focusMenu();
 
     std::unique_ptr<StepTimer> timer_;
     QuitQuestion askQuit_;
+    CanvasNarration* narration_ = nullptr;
+    QPushButton* lastStarter_ = nullptr;
 };

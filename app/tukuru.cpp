@@ -1,19 +1,24 @@
 // The cloud-making simulator's handlers: opening and closing, the instructions, and the panel's
 // buttons. They move the parcel's values through simulator/ and show what it says.
+#include "app/accessibility.h"
+#include "app/canvaswidget.h"
 #include "app/riloform.h"
 #include "simulator/parcel.h"
 #include "simulator/readout.h"
 #include "simulator/tukuru.h"
 
 void RiloForm::TukuruCmd_Click() {
+    leaveMenuFrom(TukuruCmd);
     HideMenu();
     DrawMountainTown();
     canvas.selectOverlay();
     state.StepCount = 0;
     state.SceneMode = kSceneTukuru;
+    narration_->activityStarted(kSceneTukuru);
     Timer1().setEnabled(false);
     StoreParcel(state, kOpeningParcel);
     TFrame->show();
+    TKionUpCmd->setFocus();
     DrawAirParcel();
     ShowWeather();
     Timer1().setInterval(kOpeningIntervalMs);
@@ -27,11 +32,12 @@ void RiloForm::TukuruStep() {
     PlayStep(TukuruInstructions(), state.StepCount, context);
     if (state.StepCount != kInstructionsDone) return;
     canvas.refresh();
-    DrawParcel(canvas, state.Takasa, DrawingFor(ParcelOf(state)));
+    showParcel(DrawingFor(ParcelOf(state)));
     Timer1().setEnabled(false);
 }
 
 void RiloForm::TModoru_Click() {
+    Picture1->setFocus();
     TFrame->hide();
     DrawTown();
     StartTitle();  // takes the timer over from the instructions
@@ -55,6 +61,19 @@ void RiloForm::ShowWeather() {
     TKionLbl->setText(KionCaption(state.Kion));
     TSitudoLbl->setText(SitudoCaption(state.Situdo));
     TTakasaLbl->setText(TakasaCaption(state.Takasa));
+    describeReadouts();
+}
+
+void RiloForm::describeReadouts() {
+    DescribeArrows(TKionLbl, TKionUpCmd, TKionDnCmd);
+    DescribeArrows(TSitudoLbl, TSitudoUpCmd, TSitudoDnCmd);
+    DescribeArrows(TTakasaLbl, TTakasaUpCmd, TTakasaDnCmd);
+}
+
+void RiloForm::showParcel(ParcelDrawing drawing) {
+    if (drawing == ParcelDrawing::Nothing) return;
+    DrawParcel(canvas, state.Takasa, drawing);
+    narration_->parcelDrawn(drawing == ParcelDrawing::Cloud);
 }
 
 void RiloForm::DrawAirParcel() { DrawParcelOutline(canvas, state.Takasa); }
@@ -63,21 +82,24 @@ void RiloForm::DrawCloudParcel() { DrawParcelCloud(canvas, state.Takasa); }
 void RiloForm::changeTemperature(void (*rule)(Parcel&)) {
     ChangeParcel(state, rule);
     TKionLbl->setText(KionCaption(state.Kion));
+    describeReadouts();
 }
 
 void RiloForm::changeHumidity(ParcelDrawing (*rule)(Parcel&)) {
-    DrawParcel(canvas, state.Takasa, ChangeParcel(state, rule));
+    showParcel(ChangeParcel(state, rule));
     TSitudoLbl->setText(SitudoCaption(state.Situdo));
+    describeReadouts();
 }
 
 void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
     const ParcelDrawing drawing = ChangeParcel(state, rule);
     if (drawing == ParcelDrawing::Nothing) return;  // already at the top or the foot
-    DrawParcel(canvas, state.Takasa, drawing);
+    showParcel(drawing);
     ShowWeather();
 }
 
 void RiloForm::applySeason(const Season& season) {
     ApplySeason(state, canvas, season);
+    narration_->parcelDrawn(false);
     ShowWeather();
 }

@@ -1,5 +1,6 @@
 #include "draw/canvas.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -47,7 +48,40 @@ void Canvas::paint(Paint&& paintOne) {
 
 void Canvas::refresh() {
     screen_ = persistent_;
+    std::erase_if(texts_, [](const WrittenText& t) { return t.layer == Layer::Overlay; });
+    for (WrittenText& t : texts_) t.coveredByOverlay = false;
     notify();
+    notifyTexts();
+}
+
+QStringList Canvas::visibleTexts() const {
+    QStringList visible;
+    for (const WrittenText& t : texts_)
+        if (!t.coveredByOverlay) visible.append(t.text);
+    return visible;
+}
+
+void Canvas::notifyTexts() {
+    if (textsChanged) textsChanged();
+}
+
+void Canvas::noteText(const QString& text, const QRect& area) {
+    texts_.push_back({text, area, layer_});
+    notifyTexts();
+}
+
+void Canvas::coverTexts(const QRect& area) {
+    const size_t before = texts_.size();
+    bool covered = false;
+    for (WrittenText& t : texts_) {
+        if (!area.contains(t.area)) continue;
+        if (layer_ == Layer::Persistent || t.layer == Layer::Overlay)
+            t.text.clear();  // painted over for good
+        else
+            covered = t.coveredByOverlay = true;
+    }
+    std::erase_if(texts_, [](const WrittenText& t) { return t.text.isEmpty(); });
+    if (covered || texts_.size() != before) notifyTexts();
 }
 
 void Canvas::setBackground(const QImage& picture) {
@@ -59,7 +93,9 @@ void Canvas::setBackground(const QImage& picture) {
         persistent_ = sized;
     }
     screen_ = persistent_;
+    texts_.clear();
     notify();
+    notifyTexts();
 }
 
 void Canvas::line(float x1, float y1, float x2, float y2, int colour) {
@@ -81,11 +117,13 @@ void Canvas::boxOutline(float x1, float y1, float x2, float y2, int colour) {
         p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
         p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
     });
+    if (fillSolid_) coverTexts(r);
 }
 
 void Canvas::filledBox(float x1, float y1, float x2, float y2, int colour) {
     const QRect r = pixelRect(x1, y1, x2, y2);
     paint([&](QImage& image) { QPainter(&image).fillRect(r, QColor(QBColor(colour))); });
+    coverTexts(r);
 }
 
 void Canvas::ellipse(float x, float y, float r, int colour, float aspect) {
@@ -107,6 +145,8 @@ void Canvas::text(const QString& text, float x, float y, int colour, int sizePoi
         const QRectF area(x, y, kWidth * 2, kHeight * 2);
         p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     });
+    const QFontMetrics metrics(font);
+    noteText(text, QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()).toAlignedRect());
 }
 
 void Canvas::maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at) {

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <vector>
 
 class Canvas {
 public:
@@ -43,13 +45,31 @@ public:
     const QImage& persistentImage() const { return persistent_; }
     const QImage& screenImage() const { return screen_; }
 
+    // The texts written on the screen image now, in the order they were drawn. A refresh drops those
+    // written on the overlay, a new background drops all, and a filled box that covers a text whole
+    // hides it (until the next refresh if only the overlay covers persistent text).
+    QStringList visibleTexts() const;
+
     // Called whenever the screen image changes (the view repaints).
     std::function<void()> changed;
+    // Called whenever the list of visible texts may have changed.
+    std::function<void()> textsChanged;
 
 private:
     template <typename Paint>
     void paint(Paint&& paintOne);
     void notify();
+    void noteText(const QString& text, const QRect& area);
+    void coverTexts(const QRect& area);
+    void notifyTexts();
+
+    struct WrittenText {
+        QString text;
+        QRect area;
+        Layer layer;
+        bool coveredByOverlay = false;
+    };
+    std::vector<WrittenText> texts_;
 
     QImage persistent_;
     QImage screen_;

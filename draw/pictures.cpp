@@ -49,4 +49,4 @@ const QImage& PackedSpriteSheet() {
     return packed;
 }
 
-QIcon windowIcon() { return QIcon(QStringLiteral(":/icon.png")); }
+QIcon ProgramIcon() { return QIcon(QStringLiteral(":/icon.png")); }

@@ -190,3 +190,28 @@ TEST(Palette, IsTheSixteenQBColours) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a screen reader is told the canvas says: the texts on screen now, in drawing order.
+TEST_F(CanvasTest, VisibleTextsFollowTheLayers) {
+    canvas.selectPersistent();
+    DrawText(canvas, QStringLiteral("山のペルモラ"), 5, 5, 15, 24);
+    canvas.selectOverlay();
+    DrawBoxedText(canvas, QStringLiteral("雲ができます"), 100, 100, 15, 24, 9);
+    EXPECT_EQ(canvas.visibleTexts(), QStringList({QStringLiteral("山のペルモラ"), QStringLiteral("雲ができます")}));
+
+    canvas.filledBox(0, 0, 300, 60, 12);  // an overlay box over the persistent title hides it ...
+    EXPECT_EQ(canvas.visibleTexts(), QStringList{QStringLiteral("雲ができます")});
+    canvas.refresh();  // ... until the refresh that wipes the overlay and its caption
+    EXPECT_EQ(canvas.visibleTexts(), QStringList{QStringLiteral("山のペルモラ")});
+
+    DrawBoxedText(canvas, QStringLiteral("小"), 4, 4, 15, 10, 9);
+    EXPECT_EQ(canvas.visibleTexts().size(), 2) << "a small box covers the title only in part";
+    DrawBoxedText(canvas, QStringLiteral("上書き"), 4, 4, 15, 60, 9);
+    EXPECT_EQ(canvas.visibleTexts(), QStringList{QStringLiteral("上書き")}) << "a large one covers all";
+    canvas.setBackground(stripes());
+    EXPECT_TRUE(canvas.visibleTexts().isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+#include "app/language.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+bool LoadQtJapanese(QTranslator& translator) {
+    const QString places[] = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+    for (const QString& place : places)
+        if (translator.load(QStringLiteral("qtbase_ja"), place)) return true;
+    return false;
+}
+
+void PrepareDesktopApplication(QApplication& app) {
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.perumora.Perumora"));
+    auto* translator = new QTranslator(&app);
+    if (LoadQtJapanese(*translator))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// A frame of the simulator panel: light yellow inside, an etched line with the caption set into its
+// top edge. It paints itself rather than through the style, whose group box shades its inside, and
+// it leaves the palette alone, so the buttons on it keep the system's colours.
+
+#include <QGroupBox>
+
+class PanelFrame : public QGroupBox {
+public:
+    static constexpr QRgb kBackground = 0xFFFFFFC0;  // RGB(255, 255, 192)
+
+    PanelFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
