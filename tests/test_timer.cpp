@@ -154,7 +154,8 @@ TEST(StepTimer, RealTimerKeepsItsScheduleOnAFakeClock) {
         timer.setInterval(c.intervalMs);
         timer.setEnabled(true);
         clock.runTo(c.dueMs.back() + 5);
-        ASSERT_EQ(ticks.size(), c.dueMs.size()) << "ticks came at " << ::testing::PrintToString(ticks);
+        EXPECT_EQ(ticks.size(), c.dueMs.size()) << "ticks came at " << ::testing::PrintToString(ticks);
+        if (ticks.size() != c.dueMs.size()) continue;
         for (size_t i = 0; i < ticks.size(); ++i) {
             EXPECT_GE(ticks[i], c.dueMs[i]) << "tick " << i + 1;
             EXPECT_LT(ticks[i], c.dueMs[i] + 1) << "tick " << i + 1;
