@@ -59,7 +59,8 @@ TEST(Repaint, EveryChangeOfTheScreenImageIsAnnouncedAfterItIsMade) {
 
     const Operation wiping[] = {
         {"refresh", [](Canvas& c) { c.refresh(); }},
-        {"new background", [](Canvas& c) { c.setBackground(QImage(Canvas::kWidth, Canvas::kHeight, QImage::Format_RGB32)); }},
+        {"new background",
+         [](Canvas& c) { c.setBackground(QImage(Canvas::kWidth, Canvas::kHeight, QImage::Format_RGB32)); }},
     };
     for (const Operation& op : wiping) {
         SCOPED_TRACE(op.name);
