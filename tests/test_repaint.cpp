@@ -60,7 +60,11 @@ TEST(Repaint, EveryChangeOfTheScreenImageIsAnnouncedAfterItIsMade) {
     const Operation wiping[] = {
         {"refresh", [](Canvas& c) { c.refresh(); }},
         {"new background",
-         [](Canvas& c) { c.setBackground(QImage(Canvas::kWidth, Canvas::kHeight, QImage::Format_RGB32)); }},
+         [](Canvas& c) {
+             QImage night(Canvas::kWidth, Canvas::kHeight, QImage::Format_RGB32);
+             night.fill(Qt::black);
+             c.setBackground(night);
+         }},
     };
     for (const Operation& op : wiping) {
         SCOPED_TRACE(op.name);
