@@ -57,6 +57,8 @@ TEST(Repaint, EveryChangeOfTheScreenImageIsAnnouncedAfterItIsMade) {
             EXPECT_TRUE(w.shownAtLastNotice == w.canvas.screenImage()) << "announced before the change was made";
         }
 
+    // A refresh also announces itself when the overlay holds nothing: one needless repaint of an
+    // unchanged picture costs less than keeping track of whether the overlay was drawn on.
     const Operation wiping[] = {
         {"refresh", [](Canvas& c) { c.refresh(); }},
         {"new background",
