@@ -7,6 +7,8 @@
 #   make assets  redraw the pictures in assets/ with the program in tools/
 #   make memcheck  a scripted tour of every activity under valgrind
 #   make package   a .deb built with CPack
+#   make golden    rewrite the reference frames in tests/golden/ from this build's drawing; only after
+#                  a deliberate change to a picture, and look at every rewritten frame before committing
 
 BUILD    ?= build
 SANITIZE ?= build-asan
@@ -16,7 +18,7 @@ PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev 
 MEMCHECK_PACKAGES := valgrind
 PACKAGE_PACKAGES  := dpkg-dev file
 
-.PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package clean
+.PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package golden clean
 
 all: build
 
@@ -82,6 +84,10 @@ bench: build
 assets: configure
 	@cmake --build $(BUILD) --target perumora-art -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tools/perumora-art assets
+
+golden: configure
+	@cmake --build $(BUILD) --target perumora_tests -j $(JOBS)
+	PERUMORA_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/perumora_tests --gtest_filter='Frames/Golden.*'
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE)

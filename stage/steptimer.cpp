@@ -34,11 +34,17 @@ void StepTimer::fire() {
     if (enabled_) scheduleFrom(tickDue);
 }
 
-QtStepTimer::QtStepTimer() {
+SystemWaitClock::SystemWaitClock() {
     clock_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { timedOut(); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (expired) expired();
+    });
+}
+
+QtStepTimer::QtStepTimer(std::unique_ptr<WaitClock> clock) : clock_(std::move(clock)) {
+    clock_->expired = [this] { timedOut(); };
 }
 
 void QtStepTimer::arm(Nanoseconds delay) {
@@ -49,7 +55,7 @@ void QtStepTimer::arm(Nanoseconds delay) {
 
 void QtStepTimer::waitFor(Nanoseconds delay) {
     // Rounded up: a precise timer never fires early, so the tick lands within a millisecond after.
-    timer_.start(int(std::ceil(double(delay) / kNsPerMs)));
+    clock_->startWait(int(std::ceil(double(delay) / kNsPerMs)));
 }
 
 void QtStepTimer::timedOut() {

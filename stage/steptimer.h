@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class StepTimer {
 public:
@@ -35,24 +36,48 @@ private:
     Nanoseconds due_ = 0;
 };
 
-// The real timer: a precise single-shot QTimer re-armed for each tick. A long wait is split in two:
-// the system may end one wait up to about 0.1 % late, so the first part stops a little short of
-// the due time and a short second wait lands on it.
+// What the real timer stands on: a monotonic clock and one single-shot wait measured on it.
+class WaitClock {
+public:
+    virtual ~WaitClock() = default;
+    virtual qint64 nowNs() const = 0;
+    // Calls `expired` once, no sooner than ms from now; starting again or stopping replaces the wait.
+    virtual void startWait(int ms) = 0;
+    virtual void stopWait() = 0;
+
+    std::function<void()> expired;
+};
+
+// The system's clock and a precise single-shot QTimer.
+class SystemWaitClock : public WaitClock {
+public:
+    SystemWaitClock();
+    qint64 nowNs() const override { return clock_.nsecsElapsed(); }
+    void startWait(int ms) override { timer_.start(ms); }
+    void stopWait() override { timer_.stop(); }
+
+private:
+    QElapsedTimer clock_;
+    QTimer timer_;
+};
+
+// The real timer: one wait on its clock for each tick. A long wait is split in two: the system may
+// end one wait up to about 0.1 % late, so the first part stops a little short of the due time and
+// a short second wait lands on it.
 class QtStepTimer : public StepTimer {
 public:
-    QtStepTimer();
+    explicit QtStepTimer(std::unique_ptr<WaitClock> clock = std::make_unique<SystemWaitClock>());
 
 protected:
-    Nanoseconds now() const override { return clock_.nsecsElapsed(); }
+    Nanoseconds now() const override { return clock_->nowNs(); }
     void arm(Nanoseconds delay) override;
-    void disarm() override { timer_.stop(); }
+    void disarm() override { clock_->stopWait(); }
 
 private:
     void waitFor(Nanoseconds delay);
     void timedOut();
 
-    QElapsedTimer clock_;
-    QTimer timer_;
+    std::unique_ptr<WaitClock> clock_;
     Nanoseconds target_ = 0;
 };
 
