@@ -14,6 +14,7 @@
 #include "draw/canvas.h"
 
 class CanvasWidget;
+class ViewControls;
 struct Lesson;
 struct Parcel;
 struct Season;
@@ -97,6 +98,7 @@ public:
     QPushButton* TTakasaDnCmd = nullptr;
 
     StepTimer& Timer1() { return *timer_; }
+    ViewControls& view() { return *view_; }  // zoom, full screen and pause
 
 private:
     void createMenu();
@@ -112,4 +114,5 @@ private:
 
     std::unique_ptr<StepTimer> timer_;
     QuitQuestion askQuit_;
+    ViewControls* view_ = nullptr;
 };
