@@ -27,7 +27,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perumora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ペルモラ"));
     RiloForm form;
     form.Form_Load();
     return app.exec();

@@ -207,6 +207,10 @@ void ViewControls::enterFullScreen() {
     margin_->lower();
     margin_->show();
     window_.showFullScreen();
+#ifndef Q_OS_MACOS
+    // Without a window manager (a kiosk session) nothing else would make the window fill the screen.
+    if (const QScreen* screen = window_.screen()) window_.setGeometry(screen->geometry());
+#endif
     applyZoom();
     fullScreenAction->setText(QStringLiteral("全画面表示を終了"));
     leaveFullScreenAction_->setEnabled(true);
