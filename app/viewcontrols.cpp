@@ -22,8 +22,6 @@ QSize screenRoomFor(const QWidget& window) {
     return screen->availableGeometry().size() - frame;
 }
 
-}  // namespace
-
 QFont ScaledFont(QFont font, int k) {
     if (font.pixelSize() > 0)
         font.setPixelSize(font.pixelSize() * k);
@@ -31,6 +29,8 @@ QFont ScaledFont(QFont font, int k) {
         font.setPointSizeF(font.pointSizeF() * k);
     return font;
 }
+
+}  // namespace
 
 ViewControls::ViewControls(QWidget& window, CanvasWidget& canvasView, StepTimer& timer)
     : QObject(&window),

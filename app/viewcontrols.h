@@ -82,5 +82,3 @@ private:
     int windowedZoom_ = 1;
     bool fullScreen_ = false;
 };
-
-QFont ScaledFont(QFont font, int k);

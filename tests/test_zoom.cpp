@@ -89,28 +89,19 @@ TEST(ZoomedWindow, AClickAtTheZoomedPlaceOfEachControlReachesIt) {
     for (int k : {2, 3}) {
         ZoomHarness h;
         RiloForm& f = *h.form;
-        const std::vector<QPushButton*> menu = {f.DekikataCmd, f.TukuruCmd, f.YamaCmd, f.ZensenCmd, f.SyuuryouCmd};
-        const std::vector<QPushButton*> panel = {f.TModoru,  f.THuyuCmd,   f.TAkiCmd,    f.TNatuCmd,
-                                                 f.TTuyuCmd, f.THaruCmd,   f.TKionUpCmd, f.TKionDnCmd,
-                                                 f.TSitudoUpCmd, f.TSitudoDnCmd, f.TTakasaUpCmd, f.TTakasaDnCmd};
         std::map<QPushButton*, QPoint> centre1x;
-        for (const auto* buttons : {&menu, &panel})
-            for (QPushButton* b : *buttons) centre1x[b] = b->mapTo(&f, b->rect().center());
-        std::map<QPushButton*, int> clicks;
-        auto clickAtZoomedCentre = [&](QPushButton* b) {
-            QObject::connect(b, &QPushButton::clicked, [&clicks, b] { ++clicks[b]; });
-            QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, centre1x[b] * k);
-            EXPECT_EQ(clicks[b], 1) << b->accessibleName().toStdString() << b->text().toStdString() << " at " << k;
-        };
+        for (QPushButton* b : f.findChildren<QPushButton*>()) centre1x[b] = b->mapTo(&f, b->rect().center());
+        ASSERT_EQ(centre1x.size(), 17u);
         h.zoomTo(k);
-        for (QPushButton* b : menu) {
-            f.TFrame->hide();  // the simulator's panel, after its button
-            f.ShowMenu();
-            clickAtZoomedCentre(b);
-        }
-        for (QPushButton* b : panel) {
-            f.TFrame->show();
-            clickAtZoomedCentre(b);
+        for (const auto& [b, centre] : centre1x) {
+            const bool onPanel = b->parentWidget() != &f;
+            f.TFrame->setVisible(onPanel);  // the panel covers part of the menu
+            if (!onPanel) f.ShowMenu();
+            int clicks = 0;
+            const auto counting = QObject::connect(b, &QPushButton::clicked, [&clicks] { ++clicks; });
+            QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, centre * k);
+            QObject::disconnect(counting);
+            EXPECT_EQ(clicks, 1) << b->accessibleName().toStdString() << b->text().toStdString() << " at " << k;
         }
     }
 }
