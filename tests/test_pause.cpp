@@ -44,12 +44,18 @@ void startRecorded(Harness& h, void (RiloForm::*start)(), std::vector<Frame>& fr
 class PauseInLesson : public ::testing::TestWithParam<void (RiloForm::*)()> {};
 
 TEST_P(PauseInLesson, ShiftsEveryLaterStepByThePausedTimeAndChangesNothingDrawn) {
-    Harness reference;
+    // Recorded on the lesson's second run: the first use of a large caption may leave the text's
+    // anti-aliased edges one level apart from later runs in the same process (font caches).
     std::vector<Frame> expected;
-    startRecorded(reference, GetParam(), expected);
-    const double start = reference.clock->nowMs();
-    reference.runUntilStopped();
-    const double length = reference.clock->nowMs() - start;
+    double length = 0;
+    for (int run = 0; run < 2; ++run) {
+        Harness reference;
+        expected.clear();
+        startRecorded(reference, GetParam(), expected);
+        const double start = reference.clock->nowMs();
+        reference.runUntilStopped();
+        length = reference.clock->nowMs() - start;
+    }
 
     for (const auto& [share, pausedMs] : {std::pair{0.03, 7.5}, std::pair{0.5, 61234.0}, std::pair{0.97, 900.0}}) {
         Harness h;
