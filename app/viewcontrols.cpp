@@ -59,7 +59,7 @@ ViewControls::ViewControls(QWidget& window, CanvasWidget& canvasView, StepTimer&
     resetZoomAction = addAction(QStringLiteral("元の大きさ"), {Qt::CTRL | Qt::Key_0}, [this] { resetZoom(); });
     leaveFullScreenAction_ = addAction(QString(), {Qt::Key_Escape}, [this] { leaveFullScreen(); });
     leaveFullScreenAction_->setEnabled(false);  // Escape is free outside full screen
-    createContextMenu();
+    offerContextMenu();
 
     timer_.onPauseChanged = [this] { showPauseState(); };
     window_.installEventFilter(this);
@@ -95,6 +95,12 @@ void ViewControls::showPauseState() {
 
 // ---- context menu ----
 
+// The menu itself is made on the first right click, so that start-up never pays for it.
+void ViewControls::offerContextMenu() {
+    canvasView_.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&canvasView_, &QWidget::customContextMenuRequested, this, [this](QPoint at) { showContextMenu(at); });
+}
+
 void ViewControls::createContextMenu() {
     contextMenu = new QMenu(&window_);
     contextMenu->addAction(pauseAction);
@@ -109,11 +115,10 @@ void ViewControls::createContextMenu() {
     connect(contextMenu, &QMenu::aboutToHide, this, [this] {
         for (QAction* a : {pauseAction, zoomInAction, zoomOutAction, resetZoomAction}) a->setEnabled(true);
     });
-    canvasView_.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&canvasView_, &QWidget::customContextMenuRequested, this, [this](QPoint at) { showContextMenu(at); });
 }
 
 void ViewControls::showContextMenu(QPoint at) {
+    if (!contextMenu) createContextMenu();
     contextMenu->setFont(ScaledFont(font_, zoom_));  // readable from the back of the class too
     contextMenu->popup(canvasView_.mapToGlobal(at));
 }

@@ -44,7 +44,7 @@ public:
     QAction* zoomInAction = nullptr;
     QAction* zoomOutAction = nullptr;
     QAction* resetZoomAction = nullptr;
-    QMenu* contextMenu = nullptr;
+    QMenu* contextMenu = nullptr;  // made on the first right click
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +58,7 @@ private:
 
     QAction* addAction(const QString& text, std::initializer_list<QKeySequence> keys, std::function<void()> slot);
     void enterFullScreen();
+    void offerContextMenu();
     void createContextMenu();
     void showContextMenu(QPoint at);
     void enableMenuEntries();

@@ -93,10 +93,11 @@ int idle(Rest rest) {
             }
             return;
         }
-        if (rest == Rest::PausedLesson)
+        if (rest == Rest::PausedLesson && !form.Timer1().isPaused()) {
             form.view().togglePause();
-        else if (!stopped)
-            return;
+            return;  // measured from the next poll, once the pause mark is on screen
+        }
+        if (rest != Rest::PausedLesson && !stopped) return;
         poll.setInterval(10000);  // sleep through the measurement
         cpuAtRest = cpuSeconds();
         resting.start();
