@@ -235,8 +235,9 @@ void ViewControls::leaveFullScreen() {
 bool ViewControls::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &window_ && fullScreen_) {
         if (event->type() == QEvent::Resize) applyZoom();  // centred in the size the screen gave
-        // The window system may take full screen away by itself.
-        if (event->type() == QEvent::WindowStateChange && !(window_.windowState() & Qt::WindowFullScreen))
+        // The window system may take full screen away by itself; minimised, the window keeps it.
+        if (event->type() == QEvent::WindowStateChange &&
+            !(window_.windowState() & (Qt::WindowFullScreen | Qt::WindowMinimized)))
             leaveFullScreen();
     }
     return false;
