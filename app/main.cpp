@@ -28,7 +28,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perumora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ペルモラ"));
     PrepareDesktopApplication(app);
     RiloForm form;
     form.Form_Load();

@@ -6,6 +6,7 @@
 #include "app/canvaswidget.h"
 #include "app/focus.h"
 #include "app/panelframe.h"
+#include "app/viewcontrols.h"
 #include "draw/backdrops.h"
 #include "draw/fonts.h"
 #include "draw/pictures.h"
@@ -74,6 +75,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     timer_->onTick = [this] { Timer1_Timer(); };
     timer_->setInterval(120);
     timer_->setEnabled(true);  // as designed; start-up stops it before the first tick
+    view_ = new ViewControls(*this, *Picture1, *timer_);
 }
 
 RiloForm::~RiloForm() { timer_->onTick = nullptr; }

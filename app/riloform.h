@@ -16,6 +16,7 @@
 class CanvasNarration;
 class CanvasWidget;
 class QMessageBox;
+class ViewControls;
 struct Lesson;
 struct Parcel;
 struct Season;
@@ -101,6 +102,7 @@ public:
     QPushButton* TTakasaDnCmd = nullptr;
 
     StepTimer& Timer1() { return *timer_; }
+    ViewControls& view() { return *view_; }  // zoom, full screen and pause
 
 private:
     void createMenu();
@@ -124,4 +126,5 @@ private:
     QuitQuestion askQuit_;
     CanvasNarration* narration_ = nullptr;
     QPushButton* lastStarter_ = nullptr;
+    ViewControls* view_ = nullptr;
 };

@@ -8,7 +8,10 @@ constexpr qint64 kNsPerMs = 1'000'000;
 
 void StepTimer::setInterval(int ms) {
     intervalMs_ = ms;
-    if (enabled_ && !inTick_) scheduleFrom(now());
+    if (enabled_ && !inTick_) {
+        endPause();
+        scheduleFrom(now());
+    }
 }
 
 void StepTimer::setEnabled(bool on) {
@@ -16,6 +19,7 @@ void StepTimer::setEnabled(bool on) {
     enabled_ = on;
     if (!on) {
         disarm();
+        endPause();
     } else if (!inTick_) {
         scheduleFrom(now());
     }
@@ -31,7 +35,37 @@ void StepTimer::fire() {
     inTick_ = true;
     if (onTick) onTick();
     inTick_ = false;
-    if (enabled_) scheduleFrom(tickDue);
+    if (!enabled_) return;
+    if (paused_)
+        remaining_ = std::max<Nanoseconds>(0, tickDue + Nanoseconds(intervalMs_) * kNsPerMs - now());
+    else
+        scheduleFrom(tickDue);
+}
+
+void StepTimer::pause() {
+    if (!enabled_ || paused_) return;
+    paused_ = true;
+    if (!inTick_) {  // within a tick, fire() works out what is left when the tick ends
+        remaining_ = std::max<Nanoseconds>(0, due_ - now());
+        disarm();
+    }
+    if (onPauseChanged) onPauseChanged();
+}
+
+void StepTimer::resume() {
+    if (!paused_) return;
+    paused_ = false;
+    if (!inTick_) {
+        due_ = now() + remaining_;
+        arm(remaining_);
+    }
+    if (onPauseChanged) onPauseChanged();
+}
+
+void StepTimer::endPause() {
+    if (!paused_) return;
+    paused_ = false;
+    if (onPauseChanged) onPauseChanged();
 }
 
 SystemWaitClock::SystemWaitClock() {

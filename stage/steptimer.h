@@ -3,6 +3,10 @@
 // handler finished, so a step that leaves the interval alone never shifts the schedule. The
 // interval in force when a tick's handler returns is the delay to the next tick; setting the
 // interval outside a tick restarts the countdown from now.
+//
+// A pause holds the countdown: the timer stays enabled, and on resume the next tick comes after the
+// time that was left when the pause began. A new countdown (setting the interval outside a tick,
+// or disabling the timer) ends a pause, since the animation it held is over.
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -18,7 +22,12 @@ public:
     void setEnabled(bool on);
     bool isEnabled() const { return enabled_; }
 
+    void pause();   // does nothing unless the timer is enabled and running
+    void resume();  // does nothing unless paused
+    bool isPaused() const { return paused_; }
+
     std::function<void()> onTick;
+    std::function<void()> onPauseChanged;
 
 protected:
     using Nanoseconds = qint64;
@@ -29,11 +38,14 @@ protected:
 
 private:
     void scheduleFrom(Nanoseconds start);
+    void endPause();
 
     int intervalMs_ = 120;
     bool enabled_ = false;
     bool inTick_ = false;
     Nanoseconds due_ = 0;
+    bool paused_ = false;
+    Nanoseconds remaining_ = 0;  // of the countdown a pause holds
 };
 
 // What the real timer stands on: a monotonic clock and one single-shot wait measured on it.

@@ -1,5 +1,5 @@
-// Restless clicking: random clicks on whatever is visible, timer ticks and "No" to the quit question,
-// with the program's invariants checked after every event. A failing seed is printed for replay:
+// Restless clicking: random clicks on whatever is visible, the pause key, timer ticks and "No" to the
+// quit question, with the program's invariants checked after every event. A failing seed is printed for replay:
 //   PERUMORA_STORM_SEED=<seed> perumora_tests --gtest_filter='EventStorm*'
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/canvaswidget.h"
+#include "app/viewcontrols.h"
 #include "harness.h"
 
 namespace {
@@ -48,6 +49,8 @@ std::string brokenInvariant(Harness& h) {
     if (f.canvas.screenImage().size() != QSize(640, 400) || f.canvas.persistentImage().size() != QSize(640, 400) ||
         f.Picture1->size() != QSize(644, 404))
         why << "canvas resized; ";
+    if (f.view().isPaused() && (!f.Timer1().isEnabled() || !f.windowTitle().endsWith(QStringLiteral("（一時停止中）"))))
+        why << "paused without a running animation or without saying so; ";
     return why.str();
 }
 
@@ -75,6 +78,9 @@ std::string randomEvent(Harness& h, std::mt19937& random) {
         b->click();  // the quit question answers No
         return "click " + b->text().toStdString();
     }
+    case 7:
+        f.view().togglePause();
+        return "pause key";
     default: break;
     }
     h.clock->fireNext();

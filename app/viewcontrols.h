@@ -1,0 +1,85 @@
+#pragma once
+// What a teacher in front of a class adds to the window: zoom 1x-4x, full screen with a black
+// margin, and pausing the running animation; as shortcuts on the window and as a context menu on
+// the canvas. Unused, the window stays exactly as it is; nothing here is remembered between runs.
+
+#include <QFont>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <functional>
+#include <vector>
+
+class CanvasWidget;
+class QAction;
+class QMenu;
+class QWidget;
+class StepTimer;
+
+class ViewControls : public QObject {
+public:
+    ViewControls(QWidget& window, CanvasWidget& canvasView, StepTimer& timer);
+
+    // P and Pause: holds or resumes the running animation; nothing to hold, nothing happens.
+    void togglePause();
+    bool isPaused() const;
+
+    // Ctrl + "+" / "=", Ctrl + "-", Ctrl + "0". A zoom that does not fit is refused: false.
+    bool zoomIn();
+    bool zoomOut();
+    void resetZoom();
+    int zoom() const { return zoom_; }
+
+    // F11 toggles, Escape leaves.
+    void toggleFullScreen();
+    void leaveFullScreen();
+    bool isFullScreen() const { return fullScreen_; }
+
+    // The largest client area the screen leaves the window in its frame; a seam for tests.
+    std::function<QSize()> roomForClientArea;
+
+    QAction* pauseAction = nullptr;
+    QAction* fullScreenAction = nullptr;
+    QAction* zoomInAction = nullptr;
+    QAction* zoomOutAction = nullptr;
+    QAction* resetZoomAction = nullptr;
+    QMenu* contextMenu = nullptr;  // made on the first right click
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Control {
+        QWidget* widget;
+        QRect geometry;  // at 1x
+        QFont font;      // at 1x
+    };
+
+    QAction* addAction(const QString& text, std::initializer_list<QKeySequence> keys, std::function<void()> slot);
+    void enterFullScreen();
+    void offerContextMenu();
+    void createContextMenu();
+    void showContextMenu(QPoint at);
+    void enableMenuEntries();
+    void showPauseState();
+
+    bool setZoom(int k);
+    QSize room() const;
+    void applyZoom();
+    void layOut(int k, QPoint origin);
+    void recordControls();
+    void keepWindowOnScreen();
+
+    QWidget& window_;
+    CanvasWidget& canvasView_;
+    StepTimer& timer_;
+    QWidget* margin_ = nullptr;  // the black surround in full screen
+    QAction* leaveFullScreenAction_ = nullptr;
+    QString title_;
+    QFont font_;  // the window's at 1x
+    std::vector<Control> controls_;
+    int zoom_ = 1;
+    int windowedZoom_ = 1;
+    bool fullScreen_ = false;
+};
