@@ -22,12 +22,6 @@ function(perumora_executables dir out)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
-# Cross-built programs (the tests, and tools run by tests) run under Wine, in a prefix of the build's own.
-if(CMAKE_CROSSCOMPILING)
-  set(PERUMORA_WINE_RUNNER ${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
-      CACHE STRING "How the cross-built programs are run here (empty: not at all)")
-endif()
-
 get_target_property(_qt_core_type Qt6::Core TYPE)
 perumora_executables(${PROJECT_SOURCE_DIR} _programs)
 foreach(program ${_programs})
@@ -39,9 +33,6 @@ foreach(program ${_programs})
       # libgcc, libstdc++ and winpthread inside the .exe: nothing to copy beside it.
       target_link_options(${program} PRIVATE -static $<$<CONFIG:Release,MinSizeRel>:-s>)
     endif()
-  endif()
-  if(CMAKE_CROSSCOMPILING AND PERUMORA_WINE_RUNNER)
-    set_target_properties(${program} PROPERTIES CROSSCOMPILING_EMULATOR "${PERUMORA_WINE_RUNNER}")
   endif()
 endforeach()
 if(_qt_core_type STREQUAL "STATIC_LIBRARY")
