@@ -28,6 +28,7 @@ echo "windows-test: perumora.exe $(stat -c %s "$exe") bytes, one file, icon and 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   t=$(clock); wineboot -i >/dev/null 2>&1; echo "windows-test: Wine prefix created in $(took "$t")"
 fi
+wineserver -k 2>/dev/null || true  # the one wineboot left, or a stale one
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
