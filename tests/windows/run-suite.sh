@@ -31,6 +31,9 @@ fi
 wineserver -k 2>/dev/null || true  # the one wineboot left, or a stale one
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine's own background processes start with the first program and outlive it: started here, away
+# from ctest's pipes, which would otherwise stay open until they end.
+"$here/wine-run.sh" "$WINEPREFIX" "$build/tests/perumora_tests.exe" --gtest_list_tests >/dev/null 2>&1 </dev/null
 
 t=$(clock)
 (cd "$build" && ctest --output-on-failure -j "$jobs")
