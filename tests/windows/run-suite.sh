@@ -39,4 +39,7 @@ t=$(clock)
 (cd "$build" && ctest --output-on-failure -j "$jobs")
 echo "windows-test: the suite under Wine took $(took "$t")"
 
+# The program on a real X screen: a fresh Wine session, since the headless one has no display.
+wineserver -k 2>/dev/null || true
+wineserver -w
 "$here/check-window.sh" "$exe" "$build/window"
