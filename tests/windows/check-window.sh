@@ -18,8 +18,10 @@ fail() { echo "check-window: FAILED: $*" >&2; exit 1; }
 displayfile=$(mktemp); exec 9>"$displayfile"
 Xvfb -displayfd 9 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 & xvfb=$!
 app=
+prefix=${WINEPREFIX:-$(dirname "$program")/wineprefix}
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
+  case $program in *.exe) WINEPREFIX=$prefix wineserver -k 2>/dev/null ;; esac  # before its display goes
   kill "$xvfb" 2>/dev/null
   rm -f "$displayfile"
 }
@@ -31,7 +33,7 @@ unset QT_QPA_PLATFORM
 
 start=$(date +%s.%N)
 case $program in
-  *.exe) "$here/wine-run.sh" "${WINEPREFIX:-$(dirname "$program")/wineprefix}" "$program" & app=$! ;;
+  *.exe) "$here/wine-run.sh" "$prefix" "$program" & app=$! ;;
   *)     "$program" & app=$! ;;
 esac
 window=
