@@ -109,7 +109,7 @@ windows-configure:
 	  fi; \
 	fi; \
 	[ -x "$$qt/bin/qt-cmake" ] || { echo "perumora: $$qt is not a Qt prefix (no bin/qt-cmake)" >&2; exit 1; }; \
-	"$$qt/bin/qt-cmake" -S . -B $(WINBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPERUMORA_BENCH=OFF \
+	"$$qt/bin/qt-cmake" --no-warn-unused-cli -S . -B $(WINBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPERUMORA_BENCH=OFF \
 	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/packaging/windows/mingw-w64-x86_64.cmake \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/tests/windows/wine-run.sh;$(abspath $(WINBUILD))/wineprefix" >/dev/null
 
