@@ -9,6 +9,8 @@
 #   make package   a .deb built with CPack
 #   make golden    rewrite the reference frames in tests/golden/ from this build's drawing; only after
 #                  a deliberate change to a picture, and look at every rewritten frame before committing
+#   make windows   one self-contained build-windows/perumora.exe, cross-built with MinGW-w64 and a static Qt
+#   make windows-test  the whole suite cross-built and run under Wine, then perumora.exe under Wine in Xvfb
 
 BUILD    ?= build
 SANITIZE ?= build-asan
@@ -17,8 +19,16 @@ PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev 
             libgtest-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n
 MEMCHECK_PACKAGES := valgrind
 PACKAGE_PACKAGES  := dpkg-dev file
+WINBUILD ?= build-windows
+# A static Qt 6.4.2 for x86_64-w64-mingw32 (packaging/windows/build-qt-mingw.sh makes one): its
+# prefix, or else this archive of it, unpacked into $(WINBUILD).
+QT_MINGW ?=
+QT_MINGW_ARCHIVE ?= ../shared/toolchains/qt6.4.2-mingw-w64-static.tar.xz
+WINDOWS_PACKAGES  := g++-mingw-w64-x86-64-posix ninja-build cmake qt6-base-dev qt6-base-dev-tools googletest xz-utils
+WINE_PACKAGES     := wine wine64 xvfb xdotool imagemagick x11-utils
 
-.PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package golden clean
+.PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package golden clean \
+        windows windows-configure windows-test
 
 all: build
 
@@ -89,5 +99,36 @@ golden: configure
 	@cmake --build $(BUILD) --target perumora_tests -j $(JOBS)
 	PERUMORA_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/perumora_tests --gtest_filter='Frames/Golden.*'
 
+# The static Qt: QT_MINGW, or the archive unpacked once into $(WINBUILD), or one line on how to get one.
+windows-configure:
+	@$(MAKE) --no-print-directory install-missing WANT="$(WINDOWS_PACKAGES)"
+	@qt="$(QT_MINGW)"; \
+	if [ -z "$$qt" ]; then \
+	  qt="$(WINBUILD)/qt6-mingw-static"; \
+	  if [ ! -x "$$qt/bin/qt-cmake" ]; then \
+	    if [ ! -f "$(QT_MINGW_ARCHIVE)" ]; then \
+	      echo "perumora: no static Qt for Windows: build one with packaging/windows/build-qt-mingw.sh and pass QT_MINGW=DIR" >&2; \
+	      exit 1; \
+	    fi; \
+	    echo "perumora: unpacking $(QT_MINGW_ARCHIVE) into $(WINBUILD)"; \
+	    mkdir -p "$(WINBUILD)" && tar -xJf "$(QT_MINGW_ARCHIVE)" -C "$(WINBUILD)" || exit 1; \
+	  fi; \
+	fi; \
+	[ -x "$$qt/bin/qt-cmake" ] || { echo "perumora: $$qt is not a Qt prefix (no bin/qt-cmake)" >&2; exit 1; }; \
+	"$$qt/bin/qt-cmake" --no-warn-unused-cli -S . -B $(WINBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPERUMORA_BENCH=OFF \
+	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/packaging/windows/mingw-w64-x86_64.cmake \
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/tests/windows/wine-run.sh;$(abspath $(WINBUILD))/wineprefix" >/dev/null
+
+windows: windows-configure
+	@cmake --build $(WINBUILD) -j $(JOBS) --target perumora
+	@ls -l $(WINBUILD)/perumora.exe
+
+# Every test program cross-built and run by ctest under Wine (headless, offscreen), then the real
+# program under Wine in an X server, checked by screenshot.
+windows-test: windows
+	@$(MAKE) --no-print-directory install-missing WANT="$(WINE_PACKAGES)"
+	@cmake --build $(WINBUILD) -j $(JOBS)
+	tests/windows/run-suite.sh $(WINBUILD) $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE)
+	rm -rf $(BUILD) $(SANITIZE) $(WINBUILD)

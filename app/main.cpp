@@ -6,6 +6,7 @@
 
 #include "app/language.h"
 #include "app/riloform.h"
+#include "draw/fonts.h"
 
 namespace {
 
@@ -19,6 +20,14 @@ bool displayMissing() {
 #endif
 }
 
+#ifdef Q_OS_WIN
+// Text is rasterised by FreeType, as on Linux: it synthesises the bold of the captions where the
+// Gothic face has no bold style, which the default DirectWrite engine does not do reliably.
+void preferFreeTypeText() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,7 +35,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "perumora: no display found: start it from a desktop session (DISPLAY is not set)\n");
         return EXIT_FAILURE;
     }
+#ifdef Q_OS_WIN
+    preferFreeTypeText();
+#endif
     QApplication app(argc, argv);
+#ifdef Q_OS_WIN
+    QApplication::setFont(japaneseGothic(9, false));  // the quit question and every standard dialog
+#endif
     QApplication::setApplicationName(QStringLiteral("perumora"));
     PrepareDesktopApplication(app);
     RiloForm form;

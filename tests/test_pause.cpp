@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTest>
+#include "tests/input.h"
 #include <array>
 #include <vector>
 
@@ -151,16 +151,16 @@ TEST(PauseKey, PausesARunningLessonButDoesNothingInTheMenuOrAWaitingLesson) {
     h.startAndReachMenu();
     h.clock->advance(1000);  // past step 11: the menu state
     QApplication::setActiveWindow(h.form.get());
-    QTest::keyClick(h.form.get(), Qt::Key_P);
+    input::keyClick(h.form.get(), Qt::Key_P);
     EXPECT_FALSE(paused(h));
     h.form->YamaCmd->click();
     h.clock->advance(1000);
-    QTest::keyClick(h.form.get(), Qt::Key_Pause);
+    input::keyClick(h.form.get(), Qt::Key_Pause);
     EXPECT_TRUE(paused(h));
-    QTest::keyClick(h.form.get(), Qt::Key_P);
+    input::keyClick(h.form.get(), Qt::Key_P);
     EXPECT_FALSE(paused(h));
     h.runUntilStopped();
-    QTest::keyClick(h.form.get(), Qt::Key_P);
+    input::keyClick(h.form.get(), Qt::Key_P);
     EXPECT_FALSE(paused(h));
     EXPECT_EQ(h.state().WaitClick, kWaiting);
 }

@@ -5,7 +5,7 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QTest>
+#include "tests/input.h"
 #include <map>
 
 #include "app/canvaswidget.h"
@@ -99,7 +99,7 @@ TEST(ZoomedWindow, AClickAtTheZoomedPlaceOfEachControlReachesIt) {
             if (!onPanel) f.ShowMenu();
             int clicks = 0;
             const auto counting = QObject::connect(b, &QPushButton::clicked, [&clicks] { ++clicks; });
-            QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, centre * k);
+            input::mouseClick(f.windowHandle(), Qt::LeftButton, centre * k);
             QObject::disconnect(counting);
             EXPECT_EQ(clicks, 1) << b->accessibleName().toStdString() << b->text().toStdString() << " at " << k;
         }
@@ -114,7 +114,7 @@ TEST(ZoomedWindow, ACanvasClickAtTwoTimesEndsAFinishedLessonAndARightClickOpensT
     const QPoint at = (QPoint(320, 200) + QPoint(2, 2)) * 2 + QPoint(1, 1);
     EXPECT_EQ(h.form->Picture1->canvasPixelAt(at), QPoint(320, 200));
 
-    QTest::mouseClick(h.form->windowHandle(), Qt::RightButton, {}, at);
+    input::mouseClick(h.form->windowHandle(), Qt::RightButton, at);
     EXPECT_EQ(h.state().WaitClick, kWaiting) << "a right click is no canvas click";
     QMenu* menu = h.form->view().contextMenu;
     ASSERT_TRUE(menu->isVisible());
@@ -124,7 +124,7 @@ TEST(ZoomedWindow, ACanvasClickAtTwoTimesEndsAFinishedLessonAndARightClickOpensT
     EXPECT_EQ(entries, (QStringList{"一時停止 P -", "全画面表示 F11", "拡大 Ctrl++", "縮小 Ctrl+-", "元の大きさ Ctrl+0"}));
     menu->hide();
 
-    QTest::mouseClick(h.form->windowHandle(), Qt::LeftButton, {}, at);
+    input::mouseClick(h.form->windowHandle(), Qt::LeftButton, at);
     EXPECT_EQ(h.state().WaitClick, 0);
 }
 
@@ -141,7 +141,7 @@ TEST(FullScreen, F11FillsTheScreenCentredOnBlackAndEscapeGoesBackToTheWindowsZoo
     ZoomHarness h;
     h.zoomTo(2);
     QApplication::setActiveWindow(h.form.get());
-    QTest::keyClick(h.form.get(), Qt::Key_F11);
+    input::keyClick(h.form.get(), Qt::Key_F11);
     QApplication::processEvents();  // the window system's new geometry
     const QSize screen = h.form->screen()->geometry().size();
     ASSERT_EQ(h.form->size(), screen);
@@ -152,11 +152,11 @@ TEST(FullScreen, F11FillsTheScreenCentredOnBlackAndEscapeGoesBackToTheWindowsZoo
     for (const QPoint p : {QPoint(0, 0), QPoint(origin.x() - 1, 200), QPoint(screen.width() - 1, screen.height() - 1)})
         EXPECT_EQ(shot.pixel(p) | 0xFF000000u, qRgb(0, 0, 0)) << p.x() << "," << p.y();
 
-    QTest::keyClick(h.form.get(), Qt::Key_Escape);
+    input::keyClick(h.form.get(), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_EQ(h.form->size(), QSize(1286, 808));
     EXPECT_EQ(h.form->Picture1->pos(), QPoint(0, 0));
-    QTest::keyClick(h.form.get(), Qt::Key_Escape);
+    input::keyClick(h.form.get(), Qt::Key_Escape);
     EXPECT_FALSE(h.form->view().isFullScreen()) << "Escape outside full screen does nothing";
 }
 
