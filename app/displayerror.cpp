@@ -1,0 +1,180 @@
+#include "app/displayerror.h"
+
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include "app/commandline.h"
+
+namespace {
+
+struct Words {
+    const char* en;
+    const char* ja;
+    QString in(bool japanese) const { return QString::fromUtf8(japanese ? ja : en); }
+};
+
+bool isX11(const QString& plugin) { return plugin == QLatin1String("xcb"); }
+bool isWayland(const QString& plugin) { return plugin.startsWith(QLatin1String("wayland")); }
+
+bool pluginMissing(const QString& plugin, const QString& qtMessages) {
+    return qtMessages.contains(QStringLiteral("Could not find the Qt platform plugin \"%1\"").arg(plugin));
+}
+
+QString availablePlugins(const QString& qtMessages) {
+    static const QRegularExpression available(QStringLiteral("Available platform plugins are: ([^\\n]*)\\."));
+    return available.match(qtMessages).captured(1);
+}
+
+// What one attempt was: "the X display ":0" (DISPLAY)" and the like.
+QString attempt(const QString& plugin, const DisplayRequest& request, const QString& qtMessages, bool ja) {
+    const bool missing = pluginMissing(plugin, qtMessages);
+    if (isX11(plugin)) {
+        if (missing) return Words{"the X display (Qt's X11 support is not installed)",
+                                  "X ディスプレイ（Qt の X11 用部品が入っていません）"}.in(ja);
+        if (request.x11Display.isEmpty())
+            return Words{"the X display (DISPLAY is not set)", "X ディスプレイ（DISPLAY が設定されていません）"}.in(ja);
+        return Words{"the X display \"%1\" (DISPLAY)", "X ディスプレイ「%1」（DISPLAY）"}.in(ja).arg(request.x11Display);
+    }
+    if (isWayland(plugin)) {
+        if (missing) return Words{"the Wayland display (Qt's Wayland support is not installed)",
+                                  "Wayland ディスプレイ（Qt の Wayland 用部品が入っていません）"}.in(ja);
+        const QString name = request.waylandDisplay.isEmpty() ? QStringLiteral("wayland-0") : request.waylandDisplay;
+        return Words{"the Wayland display \"%1\" (WAYLAND_DISPLAY)", "Wayland ディスプレイ「%1」（WAYLAND_DISPLAY）"}
+            .in(ja).arg(name);
+    }
+    if (missing) return Words{"the display platform \"%1\", which does not exist", "表示方式「%1」（存在しません）"}
+                        .in(ja).arg(plugin);
+    return Words{"the display platform \"%1\"", "表示方式「%1」"}.in(ja).arg(plugin);
+}
+
+// What to do, for the first attempt whose cause the person can remove.
+QString advice(const QStringList& plugins, const DisplayRequest& request, const QString& qtMessages, bool ja) {
+    for (const QString& plugin : plugins) {
+        if (!pluginMissing(plugin, qtMessages)) continue;
+        if (isX11(plugin)) return Words{"install the package qt6-qpa-plugins", "qt6-qpa-plugins パッケージを入れてください"}.in(ja);
+        if (isWayland(plugin) && request.platformSource.isEmpty()) continue;  // Qt went on to the X display
+        if (isWayland(plugin)) return Words{"install the package qt6-wayland, or use the X display with -platform xcb",
+                                            "qt6-wayland パッケージを入れるか、-platform xcb で X ディスプレイを使ってください"}.in(ja);
+        const QString others = availablePlugins(qtMessages);
+        if (request.platformSource == QLatin1String("QT_QPA_PLATFORM"))
+            return Words{"unset QT_QPA_PLATFORM or set it to xcb or wayland (available here: %1)",
+                         "QT_QPA_PLATFORM を消すか、xcb か wayland にしてください（使えるもの: %1）"}.in(ja).arg(others);
+        return Words{"use -platform xcb or -platform wayland (available here: %1)",
+                     "-platform xcb か -platform wayland を使ってください（使えるもの: %1）"}.in(ja).arg(others);
+    }
+    if (plugins.size() == 1 && isWayland(plugins.first()))
+        return Words{"start perumora inside a Wayland desktop session, or use the X display with -platform xcb",
+                     "Wayland のデスクトップの中で起動するか、-platform xcb で X ディスプレイを使ってください"}.in(ja);
+    return Words{"start perumora from the desktop of a logged-in session, or set DISPLAY to a running X server",
+                 "ログインしたデスクトップから起動するか、DISPLAY を動いている X サーバーにしてください"}.in(ja);
+}
+
+// Kept back while the QApplication is being made.
+struct KeptMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+struct GuardState {
+    std::mutex mutex;
+    QtMessageHandler previous = nullptr;
+    DisplayRequest request;
+    std::vector<KeptMessage> kept;
+};
+GuardState guard;
+
+QString keptText() {
+    QStringList lines;
+    for (const KeptMessage& message : guard.kept) lines << message.text;
+    return lines.join(QLatin1Char('\n'));
+}
+
+[[noreturn]] void exitWithLine(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fflush(stderr);
+    std::_Exit(1);  // mid-way through Qt's start-up: nothing of it is safe to tear down
+}
+
+void keepBack(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    std::lock_guard lock(guard.mutex);
+    if (type == QtFatalMsg) {
+        const QString line = displayFailureLine(guard.request, keptText() + QLatin1Char('\n') + text, japaneseMessages());
+        if (!line.isEmpty()) exitWithLine(line);
+        for (const KeptMessage& m : guard.kept)
+            guard.previous(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
+        guard.previous(type, context, text);
+        return;
+    }
+    guard.kept.push_back({type, QByteArray(context.category), text});
+}
+
+}  // namespace
+
+DisplayRequest displayRequest(const QStringList& arguments) {
+    DisplayRequest request;
+    request.x11Display = qEnvironmentVariable("DISPLAY");
+    request.waylandDisplay = qEnvironmentVariable("WAYLAND_DISPLAY");
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i)  // Qt takes the last -platform given
+        if (arguments[i] == QLatin1String("-platform") || arguments[i] == QLatin1String("--platform")) {
+            request.platforms = arguments[i + 1];
+            request.platformSource = QStringLiteral("-platform");
+        }
+    if (request.platforms.isEmpty() && !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        request.platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
+        request.platformSource = QStringLiteral("QT_QPA_PLATFORM");
+    }
+    if (request.platforms.isEmpty()) {
+        const bool waylandSession = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+        request.platforms = waylandSession || !request.waylandDisplay.isEmpty() ? QStringLiteral("wayland;xcb")
+                                                                                 : QStringLiteral("xcb");
+    }
+    return request;
+}
+
+QString displayFailureLine(const DisplayRequest& request, const QString& qtFatalMessage, bool japanese) {
+    if (!qtFatalMessage.contains(QLatin1String("no Qt platform plugin could be initialized")) &&
+        !qtFatalMessage.contains(QLatin1String("no screens available")))
+        return {};
+    QStringList plugins;
+    for (const QString& entry : request.platforms.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        plugins << entry.section(QLatin1Char(':'), 0, 0);  // "xcb:option=value"
+    QStringList tried;
+    for (const QString& plugin : plugins) tried << attempt(plugin, request, qtFatalMessage, japanese);
+    const QString separator = japanese ? QStringLiteral("、") : QStringLiteral(" and ");
+    return Words{"perumora: cannot open a window: tried %1; %2\n", "perumora: ウィンドウを開けません。試したもの: %1。%2\n"}
+        .in(japanese)
+        .arg(tried.join(separator), advice(plugins, request, qtFatalMessage, japanese));
+}
+
+DisplayGuard::DisplayGuard(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    std::lock_guard lock(guard.mutex);
+    guard.request = displayRequest(arguments);
+    guard.kept.clear();
+    guard.previous = qInstallMessageHandler(keepBack);
+}
+
+DisplayGuard::~DisplayGuard() {
+    if (guard.previous) displayOpened();
+}
+
+void DisplayGuard::displayOpened() {
+    std::vector<KeptMessage> kept;
+    QtMessageHandler previous = nullptr;
+    {
+        std::lock_guard lock(guard.mutex);
+        if (qGuiApp && QGuiApplication::screens().isEmpty())  // a platform without a screen, such as linuxfb
+            exitWithLine(displayFailureLine(guard.request, keptText() + QStringLiteral("\nno screens available"),
+                                            japaneseMessages()));
+        std::swap(previous, guard.previous);
+        kept.swap(guard.kept);
+    }
+    qInstallMessageHandler(previous);
+    for (const KeptMessage& m : kept) previous(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
+}
