@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -51,6 +52,15 @@ QString attempt(const QString& plugin, const DisplayRequest& request, const QStr
     return Words{"the display platform \"%1\"", "表示方式「%1」"}.in(ja).arg(plugin);
 }
 
+QString chooseAnother(const DisplayRequest& request, const QString& qtMessages, bool ja) {
+    const QString others = availablePlugins(qtMessages);
+    const QString available = others.isEmpty() ? QString() : Words{" (available here: %1)", "（使えるもの: %1）"}.in(ja).arg(others);
+    if (request.platformSource == QLatin1String("QT_QPA_PLATFORM"))
+        return Words{"unset QT_QPA_PLATFORM or set it to xcb or wayland", "QT_QPA_PLATFORM を消すか、xcb か wayland にしてください"}
+                   .in(ja) + available;
+    return Words{"use -platform xcb or -platform wayland", "-platform xcb か -platform wayland を使ってください"}.in(ja) + available;
+}
+
 // What to do, for the first attempt whose cause the person can remove.
 QString advice(const QStringList& plugins, const DisplayRequest& request, const QString& qtMessages, bool ja) {
     for (const QString& plugin : plugins) {
@@ -59,18 +69,17 @@ QString advice(const QStringList& plugins, const DisplayRequest& request, const 
         if (isWayland(plugin) && request.platformSource.isEmpty()) continue;  // Qt went on to the X display
         if (isWayland(plugin)) return Words{"install the package qt6-wayland, or use the X display with -platform xcb",
                                             "qt6-wayland パッケージを入れるか、-platform xcb で X ディスプレイを使ってください"}.in(ja);
-        const QString others = availablePlugins(qtMessages);
-        if (request.platformSource == QLatin1String("QT_QPA_PLATFORM"))
-            return Words{"unset QT_QPA_PLATFORM or set it to xcb or wayland (available here: %1)",
-                         "QT_QPA_PLATFORM を消すか、xcb か wayland にしてください（使えるもの: %1）"}.in(ja).arg(others);
-        return Words{"use -platform xcb or -platform wayland (available here: %1)",
-                     "-platform xcb か -platform wayland を使ってください（使えるもの: %1）"}.in(ja).arg(others);
+        return chooseAnother(request, qtMessages, ja);
     }
+    const bool onlyOtherPlatforms = std::none_of(plugins.begin(), plugins.end(), [](const QString& plugin) {
+        return isX11(plugin) || isWayland(plugin);
+    });
+    if (onlyOtherPlatforms && !request.platformSource.isEmpty()) return chooseAnother(request, qtMessages, ja);
     if (plugins.size() == 1 && isWayland(plugins.first()))
         return Words{"start perumora inside a Wayland desktop session, or use the X display with -platform xcb",
                      "Wayland のデスクトップの中で起動するか、-platform xcb で X ディスプレイを使ってください"}.in(ja);
     return Words{"start perumora from the desktop of a logged-in session, or set DISPLAY to a running X server",
-                 "ログインしたデスクトップから起動するか、DISPLAY を動いている X サーバーにしてください"}.in(ja);
+                 "ログインしたデスクトップから起動するか、DISPLAY に動いている X サーバーを設定してください"}.in(ja);
 }
 
 // Kept back while the QApplication is being made.

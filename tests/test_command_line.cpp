@@ -68,7 +68,7 @@ TEST(DisplayFailureLine, NamesTheDisplayTriedAndWhatToDo) {
         {{"nosuch", "QT_QPA_PLATFORM", ":0", ""}, nosuchMissing + kQtGivesUp,
          {"\"nosuch\", which does not exist", "unset QT_QPA_PLATFORM", "minimal, offscreen, xcb"}},
         {{"nosuch:opt=1", "-platform", ":0", ""}, nosuchMissing + kQtGivesUp, {"use -platform xcb"}},
-        {{"linuxfb", "-platform", "", ""}, QStringLiteral("no screens available"), {"display platform \"linuxfb\""}},
+        {{"linuxfb", "-platform", "", ""}, QStringLiteral("no screens available"), {"platform \"linuxfb\"; use -platform xcb or"}},
     };
     for (const Case& c : cases) {
         const QString line = displayFailureLine(c.request, c.qtMessages, false);
@@ -83,13 +83,13 @@ TEST(DisplayFailureLine, NamesTheDisplayTriedAndWhatToDo) {
 }
 
 // The real program, with a clean environment of its own.
-struct Run {
+struct ChildRun {
     int exitCode = -1;
     bool crashed = false;
     QString out, err;
 };
 
-Run runPerumora(const QStringList& arguments, const QStringList& environment = {}) {
+ChildRun runPerumora(const QStringList& arguments, const QStringList& environment = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "LANGUAGE"})
         env.remove(QString::fromLatin1(name));
@@ -100,7 +100,7 @@ Run runPerumora(const QStringList& arguments, const QStringList& environment = {
     process.start(QStringLiteral(PERUMORA_BINARY), arguments);
     const bool finished = process.waitForFinished(60000);
     if (!finished) process.kill();
-    Run run;
+    ChildRun run;
     run.crashed = !finished || process.exitStatus() != QProcess::NormalExit;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
@@ -116,27 +116,27 @@ Run runPerumora(const QStringList& arguments, const QStringList& environment = {
 
 TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplay) {
     SKIP_ON_WINDOWS();
-    const Run help = runPerumora({QStringLiteral("--help")});
+    const ChildRun help = runPerumora({QStringLiteral("--help")});
     EXPECT_FALSE(help.crashed);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
     for (const char* part : {"使い方", "Usage: perumora", "--version", "Shift+Tab", "Ctrl+0", "F11", "Pause", "右クリック"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(part))) << part;
 
-    const Run version = runPerumora({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version")});
+    const ChildRun version = runPerumora({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("perumora " PERUMORA_VERSION "\n"));
 }
 
 TEST(ProgramCommandLine, UnknownOptionIsNamedInOneLineWithExitCode2) {
     SKIP_ON_WINDOWS();
-    const Run english = runPerumora({QStringLiteral("-style"), QStringLiteral("Fusion"), QStringLiteral("--colour")});
+    const ChildRun english = runPerumora({QStringLiteral("-style"), QStringLiteral("Fusion"), QStringLiteral("--colour")});
     EXPECT_FALSE(english.crashed);
     EXPECT_EQ(english.exitCode, 2);
     EXPECT_EQ(english.err, QStringLiteral("perumora: unknown option \"--colour\"; see \"perumora --help\"\n"));
     EXPECT_TRUE(english.out.isEmpty());
 
-    const Run japanese = runPerumora({QStringLiteral("--colour")}, {QStringLiteral("LC_ALL=ja_JP.UTF-8")});
+    const ChildRun japanese = runPerumora({QStringLiteral("--colour")}, {QStringLiteral("LC_ALL=ja_JP.UTF-8")});
     EXPECT_EQ(japanese.exitCode, 2);
     EXPECT_TRUE(japanese.err.contains(QStringLiteral("「--colour」というオプションはありません"))) << japanese.err.toStdString();
 }
@@ -158,7 +158,7 @@ TEST(ProgramDisplayErrors, OneLineNamingTheDisplayAndExitCode1) {
         {{}, {"QT_QPA_PLATFORM=nosuchdisplay"}, "unset QT_QPA_PLATFORM"},
     };
     for (const Case& c : cases) {
-        const Run run = runPerumora(c.arguments, c.environment);
+        const ChildRun run = runPerumora(c.arguments, c.environment);
         const std::string context = (c.arguments + c.environment).join(' ').toStdString() + ": " + run.err.toStdString();
         EXPECT_FALSE(run.crashed) << context;
         EXPECT_EQ(run.exitCode, 1) << context;
