@@ -29,7 +29,7 @@ QString optionName(const QString& argument) {
 }
 
 void writeTo(std::FILE* stream, const QString& text) {
-    std::fputs(text.toUtf8().constData(), stream);
+    std::fprintf(stream, "%s", text.toUtf8().constData());
     std::fflush(stream);
 }
 

@@ -104,7 +104,7 @@ QString keptText() {
 }
 
 [[noreturn]] void exitWithLine(const QString& line) {
-    std::fputs(line.toUtf8().constData(), stderr);
+    std::fprintf(stderr, "%s", line.toUtf8().constData());
     std::fflush(stderr);
     std::_Exit(1);  // mid-way through Qt's start-up: nothing of it is safe to tear down
 }
