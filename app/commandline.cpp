@@ -29,18 +29,24 @@ QString optionName(const QString& argument) {
 }
 
 void writeTo(std::FILE* stream, const QString& text) {
+#ifdef Q_OS_WIN
+    std::fprintf(stream, "%s", text.toLocal8Bit().constData());  // the console's own code page
+#else
     std::fprintf(stream, "%s", text.toUtf8().constData());
+#endif
     std::fflush(stream);
 }
 
 #ifdef Q_OS_WIN
-// The program is a windowed one: started from a console, it writes into that console.
+// The program is a windowed one: its output goes where it was redirected, or else into the console
+// it was started from.
 void useParentConsole() {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return;
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
     std::FILE* ignored = nullptr;
     freopen_s(&ignored, "CONOUT$", "w", stdout);
     freopen_s(&ignored, "CONOUT$", "w", stderr);
-    SetConsoleOutputCP(CP_UTF8);
 }
 #endif
 

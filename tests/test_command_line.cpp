@@ -109,7 +109,7 @@ ChildRun runPerumora(const QStringList& arguments, const QStringList& environmen
 }
 
 #if defined(Q_OS_WIN)
-#define SKIP_ON_WINDOWS() GTEST_SKIP() << "a windowed program on Windows: its console output is not a pipe"
+#define SKIP_ON_WINDOWS() GTEST_SKIP() << "a windowed (GUI-subsystem) program on Windows: its output reaches a pipe only as the console allows"
 #else
 #define SKIP_ON_WINDOWS() (void)0
 #endif
