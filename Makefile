@@ -14,7 +14,7 @@ PACKAGE_BUILD ?= build-package
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-            libgtest-dev libbenchmark-dev fonts-ipafont-gothic
+            libgtest-dev libbenchmark-dev fonts-ipafont-gothic desktop-file-utils appstream
 MEMCHECK_PACKAGES := valgrind
 PACKAGE_PACKAGES  := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev file lintian
 
