@@ -43,9 +43,11 @@ QString attempt(const QString& plugin, const DisplayRequest& request, const QStr
     if (isWayland(plugin)) {
         if (missing) return Words{"the Wayland display (Qt's Wayland support is not installed)",
                                   "Wayland ディスプレイ（Qt の Wayland 用部品が入っていません）"}.in(ja);
-        const QString name = request.waylandDisplay.isEmpty() ? QStringLiteral("wayland-0") : request.waylandDisplay;
+        if (request.waylandDisplay.isEmpty())  // Qt then tries the usual first socket
+            return Words{"the Wayland display \"wayland-0\" (WAYLAND_DISPLAY is not set)",
+                         "Wayland ディスプレイ「wayland-0」（WAYLAND_DISPLAY が設定されていません）"}.in(ja);
         return Words{"the Wayland display \"%1\" (WAYLAND_DISPLAY)", "Wayland ディスプレイ「%1」（WAYLAND_DISPLAY）"}
-            .in(ja).arg(name);
+            .in(ja).arg(request.waylandDisplay);
     }
     if (missing) return Words{"the display platform \"%1\", which does not exist", "表示方式「%1」（存在しません）"}
                         .in(ja).arg(plugin);

@@ -61,7 +61,7 @@ TEST(DisplayFailureLine, NamesTheDisplayTriedAndWhatToDo) {
          {"Wayland display (Qt's Wayland support is not installed) and the X display \":3\"",
           "start perumora from the desktop"}},
         {{"wayland", "QT_QPA_PLATFORM", "", "wayland-1"}, waylandMissing + kQtGivesUp, {"install the package qt6-wayland"}},
-        {{"wayland", "QT_QPA_PLATFORM", "", ""}, kQtGivesUp, {"\"wayland-0\"", "inside a Wayland desktop session"}},
+        {{"wayland", "QT_QPA_PLATFORM", "", ""}, kQtGivesUp, {"\"wayland-0\" (WAYLAND_DISPLAY is not set)", "inside a Wayland desktop session"}},
         {{"xcb", "", ":0", ""},
          QStringLiteral("Could not find the Qt platform plugin \"xcb\" in \"\"\n") + kQtGivesUp,
          {"install the package qt6-qpa-plugins"}},
