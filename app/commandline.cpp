@@ -11,16 +11,16 @@ namespace {
 
 // Qt's own options: QApplication takes them out of argv itself, so they need only to be let through,
 // together with the value that follows those that take one.
-const QStringList kQtOptionsWithValue = {
-    QStringLiteral("platform"),  QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
-    QStringLiteral("plugin"),    QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowtitle"),
-    QStringLiteral("qwindowicon"), QStringLiteral("geometry"),         QStringLiteral("title"),
-    QStringLiteral("icon"),      QStringLiteral("display"),            QStringLiteral("name"),
-    QStringLiteral("session"),   QStringLiteral("style"),              QStringLiteral("stylesheet"),
-    QStringLiteral("qmljsdebugger")};
-const QStringList kQtFlags = {QStringLiteral("reverse"),     QStringLiteral("widgetcount"),
-                              QStringLiteral("nograb"),      QStringLiteral("dograb"),
-                              QStringLiteral("sync"),        QStringLiteral("testability")};
+const QStringList kQtOptionsWithValue = {QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+                                         QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+                                         QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
+                                         QStringLiteral("qwindowicon"),     QStringLiteral("geometry"),
+                                         QStringLiteral("title"),           QStringLiteral("icon"),
+                                         QStringLiteral("display"),         QStringLiteral("name"),
+                                         QStringLiteral("session"),         QStringLiteral("style"),
+                                         QStringLiteral("stylesheet"),      QStringLiteral("qmljsdebugger")};
+const QStringList kQtFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                              QStringLiteral("dograb"),  QStringLiteral("sync"),        QStringLiteral("testability")};
 
 // "-platform" and "--platform" are the same to Qt; "-style=fusion" carries its value.
 QString optionName(const QString& argument) {
@@ -77,7 +77,8 @@ QString versionText() { return QStringLiteral("perumora " PERUMORA_VERSION "\n")
 
 QString helpText() {
     return QStringLiteral(
-        "ペルモラ " PERUMORA_VERSION " — 雲のでき方を、短いアニメーションと日本語の説明で学ぶ小学生向けのプログラム\n"
+        "ペルモラ " PERUMORA_VERSION " — 雲のでき方を、短いアニメーションと日本語の説明で学ぶ"
+        "小学生向けのプログラム\n"
         "Perumora " PERUMORA_VERSION " — how clouds form, in short animations with Japanese captions, "
         "for schoolchildren\n"
         "\n"
@@ -100,14 +101,13 @@ QString helpText() {
 }
 
 QString commandLineErrorLine(const CommandLine& line, bool japanese) {
-    if (line.action == CommandLine::Action::MissingValue)
-        return japanese ? QStringLiteral("perumora: オプション「%1」には値が必要です。使い方は perumora --help で見られます\n")
-                              .arg(line.offending)
-                        : QStringLiteral("perumora: option \"%1\" needs a value; see \"perumora --help\"\n")
-                              .arg(line.offending);
-    return japanese ? QStringLiteral("perumora: 「%1」というオプションはありません。使い方は perumora --help で見られます\n")
-                          .arg(line.offending)
-                    : QStringLiteral("perumora: unknown option \"%1\"; see \"perumora --help\"\n").arg(line.offending);
+    static const char* const kLines[2][2] = {
+        {"perumora: unknown option \"%1\"; see \"perumora --help\"\n",
+         "perumora: 「%1」というオプションはありません。使い方は perumora --help で見られます\n"},
+        {"perumora: option \"%1\" needs a value; see \"perumora --help\"\n",
+         "perumora: オプション「%1」には値が必要です。使い方は perumora --help で見られます\n"}};
+    const bool missingValue = line.action == CommandLine::Action::MissingValue;
+    return QString::fromUtf8(kLines[missingValue][japanese]).arg(line.offending);
 }
 
 std::optional<int> handleCommandLine(int argc, char** argv) {
@@ -119,8 +119,14 @@ std::optional<int> handleCommandLine(int argc, char** argv) {
     useParentConsole();
 #endif
     switch (line.action) {
-        case CommandLine::Action::ShowHelp: writeTo(stdout, helpText()); return 0;
-        case CommandLine::Action::ShowVersion: writeTo(stdout, versionText()); return 0;
-        default: writeTo(stderr, commandLineErrorLine(line, japaneseMessages())); return 2;
+        case CommandLine::Action::ShowHelp:
+            writeTo(stdout, helpText());
+            return 0;
+        case CommandLine::Action::ShowVersion:
+            writeTo(stdout, versionText());
+            return 0;
+        default:
+            writeTo(stderr, commandLineErrorLine(line, japaneseMessages()));
+            return 2;
     }
 }

@@ -12,11 +12,8 @@
 
 namespace {
 
-struct Words {
-    const char* en;
-    const char* ja;
-    QString in(bool japanese) const { return QString::fromUtf8(japanese ? ja : en); }
-};
+// Messages are written in the language of the person at the keyboard: Japanese or English.
+QString say(bool ja, const char* english, const char* japanese) { return QString::fromUtf8(ja ? japanese : english); }
 
 bool isX11(const QString& plugin) { return plugin == QLatin1String("xcb"); }
 bool isWayland(const QString& plugin) { return plugin.startsWith(QLatin1String("wayland")); }
@@ -34,54 +31,60 @@ QString availablePlugins(const QString& qtMessages) {
 QString attempt(const QString& plugin, const DisplayRequest& request, const QString& qtMessages, bool ja) {
     const bool missing = pluginMissing(plugin, qtMessages);
     if (isX11(plugin)) {
-        if (missing) return Words{"the X display (Qt's X11 support is not installed)",
-                                  "X ディスプレイ（Qt の X11 用部品が入っていません）"}.in(ja);
+        if (missing)
+            return say(ja, "the X display (Qt's X11 support is not installed)",
+                       "X ディスプレイ（Qt の X11 用部品が入っていません）");
         if (request.x11Display.isEmpty())
-            return Words{"the X display (DISPLAY is not set)", "X ディスプレイ（DISPLAY が設定されていません）"}.in(ja);
-        return Words{"the X display \"%1\" (DISPLAY)", "X ディスプレイ「%1」（DISPLAY）"}.in(ja).arg(request.x11Display);
+            return say(ja, "the X display (DISPLAY is not set)", "X ディスプレイ（DISPLAY が設定されていません）");
+        return say(ja, "the X display \"%1\" (DISPLAY)", "X ディスプレイ「%1」（DISPLAY）").arg(request.x11Display);
     }
     if (isWayland(plugin)) {
-        if (missing) return Words{"the Wayland display (Qt's Wayland support is not installed)",
-                                  "Wayland ディスプレイ（Qt の Wayland 用部品が入っていません）"}.in(ja);
+        if (missing)
+            return say(ja, "the Wayland display (Qt's Wayland support is not installed)",
+                       "Wayland ディスプレイ（Qt の Wayland 用部品が入っていません）");
         if (request.waylandDisplay.isEmpty())  // Qt then tries the usual first socket
-            return Words{"the Wayland display \"wayland-0\" (WAYLAND_DISPLAY is not set)",
-                         "Wayland ディスプレイ「wayland-0」（WAYLAND_DISPLAY が設定されていません）"}.in(ja);
-        return Words{"the Wayland display \"%1\" (WAYLAND_DISPLAY)", "Wayland ディスプレイ「%1」（WAYLAND_DISPLAY）"}
-            .in(ja).arg(request.waylandDisplay);
+            return say(ja, "the Wayland display \"wayland-0\" (WAYLAND_DISPLAY is not set)",
+                       "Wayland ディスプレイ「wayland-0」（WAYLAND_DISPLAY が設定されていません）");
+        return say(ja, "the Wayland display \"%1\" (WAYLAND_DISPLAY)", "Wayland ディスプレイ「%1」（WAYLAND_DISPLAY）")
+            .arg(request.waylandDisplay);
     }
-    if (missing) return Words{"the display platform \"%1\", which does not exist", "表示方式「%1」（存在しません）"}
-                        .in(ja).arg(plugin);
-    return Words{"the display platform \"%1\"", "表示方式「%1」"}.in(ja).arg(plugin);
+    if (missing)
+        return say(ja, "the display platform \"%1\", which does not exist", "表示方式「%1」（存在しません）")
+            .arg(plugin);
+    return say(ja, "the display platform \"%1\"", "表示方式「%1」").arg(plugin);
 }
 
 QString chooseAnother(const DisplayRequest& request, const QString& qtMessages, bool ja) {
     const QString others = availablePlugins(qtMessages);
-    const QString available = others.isEmpty() ? QString() : Words{" (available here: %1)", "（使えるもの: %1）"}.in(ja).arg(others);
+    const QString available =
+        others.isEmpty() ? QString() : say(ja, " (available here: %1)", "（使えるもの: %1）").arg(others);
     if (request.platformSource == QLatin1String("QT_QPA_PLATFORM"))
-        return Words{"unset QT_QPA_PLATFORM or set it to xcb or wayland", "QT_QPA_PLATFORM を消すか、xcb か wayland にしてください"}
-                   .in(ja) + available;
-    return Words{"use -platform xcb or -platform wayland", "-platform xcb か -platform wayland を使ってください"}.in(ja) + available;
+        return say(ja, "unset QT_QPA_PLATFORM or set it to xcb or wayland",
+                   "QT_QPA_PLATFORM を消すか、xcb か wayland にしてください") + available;
+    return say(ja, "use -platform xcb or -platform wayland", "-platform xcb か -platform wayland を使ってください") +
+           available;
 }
 
 // What to do, for the first attempt whose cause the person can remove.
 QString advice(const QStringList& plugins, const DisplayRequest& request, const QString& qtMessages, bool ja) {
     for (const QString& plugin : plugins) {
         if (!pluginMissing(plugin, qtMessages)) continue;
-        if (isX11(plugin)) return Words{"install the package qt6-qpa-plugins", "qt6-qpa-plugins パッケージを入れてください"}.in(ja);
+        if (isX11(plugin))
+            return say(ja, "install the package qt6-qpa-plugins", "qt6-qpa-plugins パッケージを入れてください");
         if (isWayland(plugin) && request.platformSource.isEmpty()) continue;  // Qt went on to the X display
-        if (isWayland(plugin)) return Words{"install the package qt6-wayland, or use the X display with -platform xcb",
-                                            "qt6-wayland パッケージを入れるか、-platform xcb で X ディスプレイを使ってください"}.in(ja);
+        if (isWayland(plugin))
+            return say(ja, "install the package qt6-wayland, or use the X display with -platform xcb",
+                       "qt6-wayland パッケージを入れるか、-platform xcb で X ディスプレイを使ってください");
         return chooseAnother(request, qtMessages, ja);
     }
-    const bool onlyOtherPlatforms = std::none_of(plugins.begin(), plugins.end(), [](const QString& plugin) {
-        return isX11(plugin) || isWayland(plugin);
-    });
+    const bool onlyOtherPlatforms = std::none_of(
+        plugins.begin(), plugins.end(), [](const QString& plugin) { return isX11(plugin) || isWayland(plugin); });
     if (onlyOtherPlatforms && !request.platformSource.isEmpty()) return chooseAnother(request, qtMessages, ja);
     if (plugins.size() == 1 && isWayland(plugins.first()))
-        return Words{"start perumora inside a Wayland desktop session, or use the X display with -platform xcb",
-                     "Wayland のデスクトップの中で起動するか、-platform xcb で X ディスプレイを使ってください"}.in(ja);
-    return Words{"start perumora from the desktop of a logged-in session, or set DISPLAY to a running X server",
-                 "ログインしたデスクトップから起動するか、DISPLAY に動いている X サーバーを設定してください"}.in(ja);
+        return say(ja, "start perumora inside a Wayland desktop session, or use the X display with -platform xcb",
+                   "Wayland のデスクトップの中で起動するか、-platform xcb で X ディスプレイを使ってください");
+    return say(ja, "start perumora from the desktop of a logged-in session, or set DISPLAY to a running X server",
+               "ログインしたデスクトップから起動するか、DISPLAY に動いている X サーバーを設定してください");
 }
 
 // Kept back while the QApplication is being made.
@@ -114,7 +117,8 @@ QString keptText() {
 void keepBack(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     std::lock_guard lock(guard.mutex);
     if (type == QtFatalMsg) {
-        const QString line = displayFailureLine(guard.request, keptText() + QLatin1Char('\n') + text, japaneseMessages());
+        const QString line =
+            displayFailureLine(guard.request, keptText() + QLatin1Char('\n') + text, japaneseMessages());
         if (!line.isEmpty()) exitWithLine(line);
         for (const KeptMessage& m : guard.kept)
             guard.previous(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
@@ -141,8 +145,8 @@ DisplayRequest displayRequest(const QStringList& arguments) {
     }
     if (request.platforms.isEmpty()) {
         const bool waylandSession = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
-        request.platforms = waylandSession || !request.waylandDisplay.isEmpty() ? QStringLiteral("wayland;xcb")
-                                                                                 : QStringLiteral("xcb");
+        request.platforms =
+            waylandSession || !request.waylandDisplay.isEmpty() ? QStringLiteral("wayland;xcb") : QStringLiteral("xcb");
     }
     return request;
 }
@@ -157,8 +161,8 @@ QString displayFailureLine(const DisplayRequest& request, const QString& qtFatal
     QStringList tried;
     for (const QString& plugin : plugins) tried << attempt(plugin, request, qtFatalMessage, japanese);
     const QString separator = japanese ? QStringLiteral("、") : QStringLiteral(" and ");
-    return Words{"perumora: cannot open a window: tried %1; %2\n", "perumora: ウィンドウを開けません。試したもの: %1。%2\n"}
-        .in(japanese)
+    return say(japanese, "perumora: cannot open a window: tried %1; %2\n",
+               "perumora: ウィンドウを開けません。試したもの: %1。%2\n")
         .arg(tried.join(separator), advice(plugins, request, qtFatalMessage, japanese));
 }
 
@@ -187,5 +191,6 @@ void DisplayGuard::displayOpened() {
         kept.swap(guard.kept);
     }
     qInstallMessageHandler(previous);
-    for (const KeptMessage& m : kept) previous(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
+    for (const KeptMessage& m : kept)
+        previous(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
 }

@@ -60,15 +60,22 @@ TEST(DisplayFailureLine, NamesTheDisplayTriedAndWhatToDo) {
          waylandMissing + xcbFailed,
          {"Wayland display (Qt's Wayland support is not installed) and the X display \":3\"",
           "start perumora from the desktop"}},
-        {{"wayland", "QT_QPA_PLATFORM", "", "wayland-1"}, waylandMissing + kQtGivesUp, {"install the package qt6-wayland"}},
-        {{"wayland", "QT_QPA_PLATFORM", "", ""}, kQtGivesUp, {"\"wayland-0\" (WAYLAND_DISPLAY is not set)", "inside a Wayland desktop session"}},
+        {{"wayland", "QT_QPA_PLATFORM", "", "wayland-1"},
+         waylandMissing + kQtGivesUp,
+         {"install the package qt6-wayland"}},
+        {{"wayland", "QT_QPA_PLATFORM", "", ""},
+         kQtGivesUp,
+         {"\"wayland-0\" (WAYLAND_DISPLAY is not set)", "inside a Wayland desktop session"}},
         {{"xcb", "", ":0", ""},
          QStringLiteral("Could not find the Qt platform plugin \"xcb\" in \"\"\n") + kQtGivesUp,
          {"install the package qt6-qpa-plugins"}},
-        {{"nosuch", "QT_QPA_PLATFORM", ":0", ""}, nosuchMissing + kQtGivesUp,
+        {{"nosuch", "QT_QPA_PLATFORM", ":0", ""},
+         nosuchMissing + kQtGivesUp,
          {"\"nosuch\", which does not exist", "unset QT_QPA_PLATFORM", "minimal, offscreen, xcb"}},
         {{"nosuch:opt=1", "-platform", ":0", ""}, nosuchMissing + kQtGivesUp, {"use -platform xcb"}},
-        {{"linuxfb", "-platform", "", ""}, QStringLiteral("no screens available"), {"platform \"linuxfb\"; use -platform xcb or"}},
+        {{"linuxfb", "-platform", "", ""},
+         QStringLiteral("no screens available"),
+         {"platform \"linuxfb\"; use -platform xcb or"}},
     };
     for (const Case& c : cases) {
         const QString line = displayFailureLine(c.request, c.qtMessages, false);
@@ -77,7 +84,8 @@ TEST(DisplayFailureLine, NamesTheDisplayTriedAndWhatToDo) {
         EXPECT_FALSE(line.contains(QLatin1String("einstall"))) << line.toStdString();
         for (const QString& part : c.wanted) EXPECT_TRUE(line.contains(part)) << line.toStdString();
     }
-    EXPECT_TRUE(displayFailureLine({"xcb", "", "", ""}, xcbFailed, true).contains(QStringLiteral("ウィンドウを開けません")));
+    EXPECT_TRUE(
+        displayFailureLine({"xcb", "", "", ""}, xcbFailed, true).contains(QStringLiteral("ウィンドウを開けません")));
     EXPECT_TRUE(displayFailureLine({"xcb", "", "", ""}, QStringLiteral("ASSERT: \"x\" in file y"), false).isEmpty())
         << "any other fatal error stays Qt's own";
 }
@@ -109,7 +117,8 @@ ChildRun runPerumora(const QStringList& arguments, const QStringList& environmen
 }
 
 #if defined(Q_OS_WIN)
-#define SKIP_ON_WINDOWS() GTEST_SKIP() << "a windowed (GUI-subsystem) program on Windows: its output reaches a pipe only as the console allows"
+// A windowed (GUI-subsystem) program on Windows: whether its output reaches a pipe depends on the console.
+#define SKIP_ON_WINDOWS() GTEST_SKIP() << "windowed program: its console output is not checked on Windows"
 #else
 #define SKIP_ON_WINDOWS() (void)0
 #endif
@@ -120,17 +129,20 @@ TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplay) {
     EXPECT_FALSE(help.crashed);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
-    for (const char* part : {"使い方", "Usage: perumora", "--version", "Shift+Tab", "Ctrl+0", "F11", "Pause", "右クリック"})
+    for (const char* part :
+         {"使い方", "Usage: perumora", "--version", "Shift+Tab", "Ctrl+0", "F11", "Pause", "右クリック"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(part))) << part;
 
-    const ChildRun version = runPerumora({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version")});
+    const ChildRun version =
+        runPerumora({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("perumora " PERUMORA_VERSION "\n"));
 }
 
 TEST(ProgramCommandLine, UnknownOptionIsNamedInOneLineWithExitCode2) {
     SKIP_ON_WINDOWS();
-    const ChildRun english = runPerumora({QStringLiteral("-style"), QStringLiteral("Fusion"), QStringLiteral("--colour")});
+    const ChildRun english =
+        runPerumora({QStringLiteral("-style"), QStringLiteral("Fusion"), QStringLiteral("--colour")});
     EXPECT_FALSE(english.crashed);
     EXPECT_EQ(english.exitCode, 2);
     EXPECT_EQ(english.err, QStringLiteral("perumora: unknown option \"--colour\"; see \"perumora --help\"\n"));
@@ -138,7 +150,8 @@ TEST(ProgramCommandLine, UnknownOptionIsNamedInOneLineWithExitCode2) {
 
     const ChildRun japanese = runPerumora({QStringLiteral("--colour")}, {QStringLiteral("LC_ALL=ja_JP.UTF-8")});
     EXPECT_EQ(japanese.exitCode, 2);
-    EXPECT_TRUE(japanese.err.contains(QStringLiteral("「--colour」というオプションはありません"))) << japanese.err.toStdString();
+    EXPECT_TRUE(japanese.err.contains(QStringLiteral("「--colour」というオプションはありません")))
+        << japanese.err.toStdString();
 }
 
 #if defined(Q_OS_LINUX)
@@ -152,14 +165,16 @@ TEST(ProgramDisplayErrors, OneLineNamingTheDisplayAndExitCode1) {
     const Case cases[] = {
         {{}, {}, "DISPLAY is not set"},
         {{}, {"DISPLAY=:4871"}, "\":4871\""},
-        {{}, {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=perumora-none", "XDG_RUNTIME_DIR=" + runtimeDir.path()},
+        {{},
+         {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=perumora-none", "XDG_RUNTIME_DIR=" + runtimeDir.path()},
          "Wayland display"},
         {{"-platform", "nosuchdisplay"}, {"DISPLAY=:4871"}, "\"nosuchdisplay\""},
         {{}, {"QT_QPA_PLATFORM=nosuchdisplay"}, "unset QT_QPA_PLATFORM"},
     };
     for (const Case& c : cases) {
         const ChildRun run = runPerumora(c.arguments, c.environment);
-        const std::string context = (c.arguments + c.environment).join(' ').toStdString() + ": " + run.err.toStdString();
+        const std::string context =
+            (c.arguments + c.environment).join(' ').toStdString() + ": " + run.err.toStdString();
         EXPECT_FALSE(run.crashed) << context;
         EXPECT_EQ(run.exitCode, 1) << context;
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << context;
