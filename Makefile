@@ -6,7 +6,7 @@
 #   make bench   build and run the benchmarks
 #   make assets  redraw the pictures in assets/ with the program in tools/
 #   make memcheck  a scripted tour of every activity under valgrind
-#   make package   a .deb built with CPack
+#   make package   a .deb built with CPack in its own folder (program only), checked with lintian
 #   make golden    rewrite the reference frames in tests/golden/ from this build's drawing; only after
 #                  a deliberate change to a picture, and look at every rewritten frame before committing
 #   make windows   one self-contained build-windows/perumora.exe, cross-built with MinGW-w64 and a static Qt
@@ -14,11 +14,14 @@
 
 BUILD    ?= build
 SANITIZE ?= build-asan
+PACKAGE_BUILD ?= build-package
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-            libgtest-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n
+            libgtest-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n \
+            desktop-file-utils appstream
 MEMCHECK_PACKAGES := valgrind
-PACKAGE_PACKAGES  := dpkg-dev file
+PACKAGE_PACKAGES  := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev file lintian
 WINBUILD ?= build-windows
 # A static Qt 6.4.2 for x86_64-w64-mingw32 (packaging/windows/build-qt-mingw.sh makes one): its
 # prefix, or else this archive of it, unpacked into $(WINBUILD).
@@ -84,9 +87,16 @@ memcheck: build
 	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=1 --leak-check=no \
 	  --track-origins=yes ./$(BUILD)/tests/perumora_tour
 
-package: build
+# Only what the package ships is built, in a folder of its own; every time stamp in the .deb and in
+# the program's embedded pictures is the last commit's, so two runs from the same commit give the same bytes.
+package:
 	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGE_PACKAGES)"
-	cd $(BUILD) && cpack -G DEB
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DPERUMORA_TESTS=OFF -DPERUMORA_BENCH=OFF \
+	  -DPERUMORA_ART_TOOL=OFF >/dev/null
+	@SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	rm -f $(PACKAGE_BUILD)/perumora_*.deb
+	cd $(PACKAGE_BUILD) && SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) cpack -G DEB
+	lintian --fail-on error,warning $(PACKAGE_BUILD)/perumora_*.deb
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && { echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b" || exit 1; }; done; true
@@ -131,4 +141,4 @@ windows-test: windows
 	tests/windows/run-suite.sh $(WINBUILD) $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE) $(WINBUILD)
+	rm -rf $(BUILD) $(SANITIZE) $(PACKAGE_BUILD) $(WINBUILD)

@@ -1,0 +1,10 @@
+# The project's version is the one the metainfo and the changelog name as their newest release.
+file(READ "${SOURCE_DIR}/packaging/org.perumora.Perumora.metainfo.xml" metainfo)
+string(REGEX MATCH "<release version=\"([^\"]+)\"" _ "${metainfo}")
+set(metainfo_version "${CMAKE_MATCH_1}")
+file(STRINGS "${SOURCE_DIR}/packaging/changelog" first_line LIMIT_COUNT 1)
+string(REGEX MATCH "^perumora \\(([^)]+)\\)" _ "${first_line}")
+set(changelog_version "${CMAKE_MATCH_1}")
+if(NOT metainfo_version STREQUAL VERSION OR NOT changelog_version STREQUAL VERSION)
+  message(FATAL_ERROR "version ${VERSION}, but metainfo says '${metainfo_version}' and changelog '${changelog_version}'")
+endif()
