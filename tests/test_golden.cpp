@@ -26,6 +26,7 @@ const QStringList kReferenceFace = {QStringLiteral("IPAPGothic"), QStringLiteral
 struct Moment {
     const char* name;
     std::function<void(Harness&)> play;
+    bool drawsText = true;  // pictures alone are drawn alike everywhere; text depends on the rasteriser
 };
 
 void PrintTo(const Moment& moment, std::ostream* os) { *os << moment.name; }
@@ -51,7 +52,8 @@ const Moment kMoments[] = {
      [](Harness& h) {
          h.startAndReachMenu();
          h.form->YamaCmd->click();  // the backdrop alone, before the first step
-     }},
+     },
+     false},
     {"DekikataRisingAir", lessonAtStep(&RiloForm::DekikataCmd, 20)},
     {"DekikataRain", lessonAtStep(&RiloForm::DekikataCmd, 41)},
     {"DekikataEnd", lessonAtStep(&RiloForm::DekikataCmd, 54)},
@@ -61,12 +63,13 @@ const Moment kMoments[] = {
     {"ZensenWarmFront", lessonAtStep(&RiloForm::ZensenCmd, 16)},
     {"ZensenColdFront", lessonAtStep(&RiloForm::ZensenCmd, 49)},
     {"ZensenEnd", lessonAtStep(&RiloForm::ZensenCmd, 60)},
-    {"SimulatorReady", simulatorReady},
+    {"SimulatorReady", simulatorReady, false},
     {"SimulatorCloudAt900m",
      [](Harness& h) {
          simulatorReady(h);
          for (int i = 0; i < 9; ++i) h.form->TTakasaUpCmd->click();
-     }},
+     },
+     false},
     {"SimulatorSpring",
      [](Harness& h) {
          simulatorReady(h);
@@ -125,19 +128,20 @@ struct Golden : ::testing::TestWithParam<Moment> {
     void writeReference(const QImage& frame, const QString& reference);
 };
 
-// The references were rasterised by FreeType through fontconfig; other systems draw text otherwise.
+// The references were rasterised by FreeType through fontconfig; other systems draw text otherwise,
+// so there only the frames without text are compared.
 TEST_P(Golden, FrameMatchesItsReference) {
-#ifdef Q_OS_LINUX
-    compareWithReference();
-#else
-    GTEST_SKIP() << "the references were rasterised on Linux (FreeType through fontconfig); this platform "
-                    "draws text differently";
+#ifndef Q_OS_LINUX
+    if (GetParam().drawsText)
+        GTEST_SKIP() << "the references' text was rasterised on Linux (FreeType through fontconfig); this "
+                        "platform draws text differently";
 #endif
+    compareWithReference();
 }
 
 void Golden::compareWithReference() {
     const QString face = QFontInfo(japaneseGothic(24, false)).family();
-    if (!kReferenceFace.contains(face)) {
+    if (GetParam().drawsText && !kReferenceFace.contains(face)) {
         const QString why = QStringLiteral("needs the font face IPAPGothic (IPA Pゴシック, Debian package "
                                            "fonts-ipafont-gothic, installed by make deps); "
                                            "text here is drawn with \"%1\"")
