@@ -17,7 +17,7 @@ SANITIZE ?= build-asan
 PACKAGE_BUILD ?= build-package
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)
-PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev \
             libgtest-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n \
             desktop-file-utils appstream
 MEMCHECK_PACKAGES := valgrind

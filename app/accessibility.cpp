@@ -20,12 +20,9 @@ QAccessibleInterface* programRoles(const QString&, QObject* object) {
 void setDescription(QWidget* widget, const QString& description) {
     if (widget->accessibleDescription() == description) return;
     widget->setAccessibleDescription(description);
-    if (DescriptionChanged) DescriptionChanged(widget);
 }
 
 }  // namespace
-
-std::function<void(QWidget*)> DescriptionChanged;
 
 void InstallAccessibleRoles() {
     static const bool installed = [] {

@@ -5,17 +5,11 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class Canvas;
 class QLabel;
 class QPushButton;
 class QWidget;
-
-// Called after each change of a description the program makes. Qt itself sends the change to an
-// attached screen reader, but passes no accessibility event on while none is attached: this is
-// where tests listen.
-extern std::function<void(QWidget*)> DescriptionChanged;
 
 // The window is a window and the canvas a picture to assistive technology (a plain widget would be
 // a filler). Safe to call more than once.

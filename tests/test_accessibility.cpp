@@ -7,6 +7,9 @@
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <vector>
 
 #include "app/accessibility.h"
@@ -21,12 +24,23 @@ QAccessibleInterface* a11y(QObject* object) { return QAccessible::queryAccessibl
 QString description(QObject* object) { return a11y(object)->text(QAccessible::Description); }
 QString name(QObject* object) { return a11y(object)->text(QAccessible::Name); }
 
-// Records every description change the program announces, with the text announced.
+// Records every DescriptionChanged event that reaches assistive technology, with the text it
+// announces. Qt passes events on only while a screen reader is attached, so the test attaches as one.
 struct Announcements {
     Announcements() {
-        DescriptionChanged = [this](QWidget* w) { heard.push_back({w, description(w)}); };
+        current = this;
+        QAccessible::installUpdateHandler(&record);
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
     }
-    ~Announcements() { DescriptionChanged = nullptr; }
+    ~Announcements() {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(nullptr);
+        current = nullptr;
+    }
+    static void record(QAccessibleEvent* event) {
+        if (event->type() == QAccessible::DescriptionChanged && current)
+            current->heard.push_back({event->object(), description(event->object())});
+    }
     std::vector<QString> of(QObject* object) const {
         std::vector<QString> texts;
         for (const auto& [who, text] : heard)
@@ -35,6 +49,7 @@ struct Announcements {
     }
 
     std::vector<std::pair<QObject*, QString>> heard;
+    static inline Announcements* current = nullptr;
 };
 
 // The description is told once the handler that changed it is done, as the event loop would.
