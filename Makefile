@@ -27,7 +27,8 @@ WINBUILD ?= build-windows
 # prefix, or else this archive of it, unpacked into $(WINBUILD).
 QT_MINGW ?=
 QT_MINGW_ARCHIVE ?= ../shared/toolchains/qt6.4.2-mingw-w64-static.tar.xz
-WINDOWS_PACKAGES  := g++-mingw-w64-x86-64-posix ninja-build cmake qt6-base-dev qt6-base-dev-tools googletest xz-utils
+WINDOWS_PACKAGES  := g++-mingw-w64-x86-64-posix ninja-build cmake qt6-base-dev qt6-base-dev-tools googletest xz-utils \
+                     qt6-translations-l10n
 WINE_PACKAGES     := wine wine64 xvfb xdotool imagemagick x11-utils
 
 .PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package golden clean \

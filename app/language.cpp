@@ -6,8 +6,10 @@
 #include <QTranslator>
 
 bool LoadQtJapanese(QTranslator& translator) {
+    // Qt's own folder, one beside the program, or the copy built into the program (on Windows).
     const QString places[] = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+                              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations")),
+                              QStringLiteral(":/translations")};
     for (const QString& place : places)
         if (translator.load(QStringLiteral("qtbase_ja"), place)) return true;
     return false;

@@ -39,3 +39,11 @@ if(_qt_core_type STREQUAL "STATIC_LIBRARY")
   # Buttons and the quit question in the look of the Windows release the program runs on.
   qt_import_plugins(perumora INCLUDE_BY_TYPE styles Qt6::QWindowsVistaStylePlugin)
 endif()
+
+# Windows has no Qt translations of its own to find: Qt's Japanese texts go inside the program, taken
+# from the build machine's Qt of the same version (Debian's qt6-translations-l10n).
+find_file(PERUMORA_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(PERUMORA_QTBASE_JA)
+  get_filename_component(_translations ${PERUMORA_QTBASE_JA} DIRECTORY)
+  qt_add_resources(perumora_core qt_japanese PREFIX "/translations" BASE ${_translations} FILES ${PERUMORA_QTBASE_JA})
+endif()
