@@ -71,6 +71,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return {};
 }
 
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 bool japaneseMessages() { return QLocale::system().language() == QLocale::Japanese; }
 
 QString versionText() { return QStringLiteral("perumora " PERUMORA_VERSION "\n"); }
@@ -111,9 +117,7 @@ QString commandLineErrorLine(const CommandLine& line, bool japanese) {
 }
 
 std::optional<int> handleCommandLine(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine line = parseCommandLine(arguments);
+    const CommandLine line = parseCommandLine(argumentsOf(argc, argv));
     if (line.action == CommandLine::Action::Run) return std::nullopt;
 #ifdef Q_OS_WIN
     useParentConsole();

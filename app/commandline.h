@@ -13,6 +13,7 @@ struct CommandLine {
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);  // arguments without the program name
+QStringList argumentsOf(int argc, char** argv);              // the same, from main's argv
 
 // Whether messages for the person at the keyboard are written in Japanese (from the system locale).
 bool japaneseMessages();

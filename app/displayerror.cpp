@@ -167,10 +167,8 @@ QString displayFailureLine(const DisplayRequest& request, const QString& qtFatal
 }
 
 DisplayGuard::DisplayGuard(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     std::lock_guard lock(guard.mutex);
-    guard.request = displayRequest(arguments);
+    guard.request = displayRequest(argumentsOf(argc, argv));
     guard.kept.clear();
     guard.previous = qInstallMessageHandler(keepBack);
 }

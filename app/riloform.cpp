@@ -70,12 +70,12 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     createPanel();
     setTabOrder();
     setAccessibleNames();
-    new KeyboardCues(this);
 
     timer_->onTick = [this] { Timer1_Timer(); };
     timer_->setInterval(120);
     timer_->setEnabled(true);  // as designed; start-up stops it before the first tick
     view_ = new ViewControls(*this, *Picture1, *timer_);
+    new KeyboardCues(this);  // after every widget exists, the full-screen margin too
 }
 
 RiloForm::~RiloForm() { timer_->onTick = nullptr; }

@@ -2,6 +2,8 @@
 
 #include "draw/canvas.h"
 
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
 void DrawText(Canvas& canvas, const QString& text, float x, float y, int colour, int size) {
     canvas.text(text, x, y, colour, size);
 }

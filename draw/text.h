@@ -3,8 +3,12 @@
 
 #include <QRectF>
 #include <QString>
+#include <string_view>
 
 class Canvas;
+
+// The program's constant texts are UTF-8.
+QString Utf8(std::string_view text);
 
 // Text with its top-left corner at (x, y), size in points, colour a QBColor index, no background.
 void DrawText(Canvas& canvas, const QString& text, float x, float y, int colour, int size);

@@ -39,8 +39,7 @@ void StoreParcel(Module1& state, const Parcel& parcel) {
 void ApplySeason(Module1& state, Canvas& canvas, const Season& season) {
     ChangeParcel(state, [&season](Parcel& p) { ApplySeason(p, season.weather); });
     DrawParcelOutline(canvas, state.Takasa);
-    DrawBoxedText(canvas, QString::fromUtf8(season.sentence.data(), qsizetype(season.sentence.size())), 80, 360,
-                  kBlack, 24, kWhite);
+    DrawBoxedText(canvas, Utf8(season.sentence), 80, 360, kBlack, 24, kWhite);
 }
 
 void DrawParcel(Canvas& canvas, double takasa, ParcelDrawing drawing) {

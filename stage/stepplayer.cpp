@@ -9,20 +9,14 @@
 #include "draw/sprites.h"
 #include "draw/text.h"
 
-namespace {
-
-QString utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-}  // namespace
-
 void PerformAction(const Action& a, StepContext& c) {
     switch (a.what) {
     case Do::Refresh: c.canvas.refresh(); break;
     case Do::ToPersistent: c.canvas.selectPersistent(); break;
     case Do::ToOverlay: c.canvas.selectOverlay(); break;
     case Do::Sprite: DrawSprite(c.canvas, a.text, a.x, a.y); break;
-    case Do::BoxedText: DrawBoxedText(c.canvas, utf8(a.text), a.x, a.y, a.colour, a.size, a.boxColour); break;
-    case Do::PlainText: DrawText(c.canvas, utf8(a.text), a.x, a.y, a.colour, a.size); break;
+    case Do::BoxedText: DrawBoxedText(c.canvas, Utf8(a.text), a.x, a.y, a.colour, a.size, a.boxColour); break;
+    case Do::PlainText: DrawText(c.canvas, Utf8(a.text), a.x, a.y, a.colour, a.size); break;
     case Do::Ellipse: c.canvas.ellipse(a.x, a.y, a.a, a.colour, a.b); break;
     case Do::Line: c.canvas.line(a.x, a.y, a.a, a.b, a.colour); break;
     case Do::FilledBox: c.canvas.filledBox(a.x, a.y, a.a, a.b, a.colour); break;
