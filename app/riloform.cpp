@@ -51,8 +51,14 @@ std::unique_ptr<QMessageBox> MakeQuitQuestion(QWidget* parent) {
     return box;
 }
 
-int askQuitWithMessageBox(QWidget* parent) {
-    return MakeQuitQuestion(parent)->exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+// Opened, not executed: the answer arrives through `finished`, on every platform alike.
+void askQuitWithMessageBox(QWidget* parent, QuitAnswer answered) {
+    QMessageBox* box = MakeQuitQuestion(parent).release();
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QDialog::finished, box, [answered = std::move(answered)](int button) {
+        answered(button == QMessageBox::Yes ? kAnswerYes : kAnswerNo);
+    });
+    box->open();
 }
 
 RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
@@ -78,7 +84,10 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     new KeyboardCues(this);  // after every widget exists, the full-screen margin too
 }
 
-RiloForm::~RiloForm() { timer_->onTick = nullptr; }
+RiloForm::~RiloForm() {
+    timer_->onTick = nullptr;
+    qDeleteAll(findChildren<QMessageBox*>());  // a question still open must not answer a window being destroyed
+}
 
 void RiloForm::createMenu() {
     TukuruCmd = button(this, QStringLiteral("雲をつくってみよう"), {256, 280, 225, 41}, 14.25);
@@ -206,8 +215,10 @@ void RiloForm::Picture1_Click() {
 }
 
 void RiloForm::SyuuryouCmd_Click() {
-    state.IntroState = askQuit_(this);
-    if (state.IntroState == kAnswerYes) close();
+    askQuit_(this, [this](int answer) {
+        state.IntroState = answer;
+        if (answer == kAnswerYes) close();
+    });
 }
 
 void RiloForm::DrawTown() {

@@ -22,9 +22,11 @@ struct Parcel;
 struct Season;
 enum class ParcelDrawing;
 
-// Asks "really quit?" and returns the answer code: 6 yes, 7 no.
-using QuitQuestion = std::function<int(QWidget* parent)>;
-int askQuitWithMessageBox(QWidget* parent);
+// Asks "really quit?" and hands the answer code (6 yes, 7 no) to `answered` when it comes. The
+// question may return before it is answered: a web page cannot wait for a dialog.
+using QuitAnswer = std::function<void(int answer)>;
+using QuitQuestion = std::function<void(QWidget* parent, QuitAnswer answered)>;
+void askQuitWithMessageBox(QWidget* parent, QuitAnswer answered);
 // The quit question itself: はい and いいえ, Y and N pressing them, はい the default.
 std::unique_ptr<QMessageBox> MakeQuitQuestion(QWidget* parent);
 

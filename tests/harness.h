@@ -11,9 +11,9 @@ struct Harness {
     explicit Harness(int quitAnswer = kAnswerNo) : answer(quitAnswer) {
         auto virtualTimer = std::make_unique<VirtualTimer>();
         clock = virtualTimer.get();
-        form = std::make_unique<RiloForm>(std::move(virtualTimer), [this](QWidget*) {
+        form = std::make_unique<RiloForm>(std::move(virtualTimer), [this](QWidget*, const QuitAnswer& answered) {
             ++questionsAsked;
-            return answer;
+            answered(answer);
         });
     }
 

@@ -17,7 +17,8 @@ struct Tour {
     Tour() {
         auto virtualTimer = std::make_unique<VirtualTimer>();
         clock = virtualTimer.get();
-        form = std::make_unique<RiloForm>(std::move(virtualTimer), [this](QWidget*) { return answer; });
+        form = std::make_unique<RiloForm>(std::move(virtualTimer),
+                                          [this](QWidget*, const QuitAnswer& answered) { answered(answer); });
     }
 
     void runUntilStopped() {

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "app/commandline.h"
-#include "app/displayerror.h"
-#include "app/language.h"
+#include "platform/desktop/commandline.h"
+#include "platform/desktop/displayerror.h"
+#include "platform/desktop/language.h"
 #include "app/riloform.h"
 #include "draw/fonts.h"
 

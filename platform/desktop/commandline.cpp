@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "platform/desktop/commandline.h"
 
 #include <QLocale>
 #include <cstdio>

@@ -6,8 +6,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/commandline.h"
-#include "app/displayerror.h"
+#include "platform/desktop/commandline.h"
+#include "platform/desktop/displayerror.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/language.h"
+#include "platform/desktop/language.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/displayerror.h"
+#include "platform/desktop/displayerror.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/commandline.h"
+#include "platform/desktop/commandline.h"
 
 namespace {
 
