@@ -11,6 +11,10 @@
 #                  a deliberate change to a picture, and look at every rewritten frame before committing
 #   make windows   one self-contained build-windows/perumora.exe, cross-built with MinGW-w64 and a static Qt
 #   make windows-test  the whole suite cross-built and run under Wine, then perumora.exe under Wine in Xvfb
+#   make web       the site for the pupils' browsers in build-web/site/, built in a Debian 13 chroot with
+#                  Emscripten and a static Qt for WebAssembly (made once, outside the source tree)
+#   make web-test  the whole suite for WebAssembly under Node.js, then the site in Chromium and WebKit
+#   make serve-web serves build-web/site/ on http://127.0.0.1:8643/ for trying it
 
 BUILD    ?= build
 SANITIZE ?= build-asan
@@ -30,9 +34,20 @@ QT_MINGW_ARCHIVE ?= ../shared/toolchains/qt6.4.2-mingw-w64-static.tar.xz
 WINDOWS_PACKAGES  := g++-mingw-w64-x86-64-posix ninja-build cmake qt6-base-dev qt6-base-dev-tools googletest xz-utils \
                      qt6-translations-l10n
 WINE_PACKAGES     := wine wine64 xvfb xdotool imagemagick x11-utils
+WEBBUILD ?= build-web
+WEBTESTBUILD ?= build-web-tests
+# The Debian 13 build environment (a chroot, made once and shared by every clone) and the static Qt
+# for WebAssembly it is given: QT_WASM=ARCHIVE, or else the shared archive; without either,
+# packaging/web/build-qt-wasm.sh builds one from Debian's own source.
+WEB_ENV ?= /srv/perumora-web-trixie
+QT_WASM ?= $(abspath ../shared/toolchains/wasm/qt6.8.2-wasm-static.tar.xz)
+WEB_RUN = WEB_ENV=$(WEB_ENV) QT_WASM=$(QT_WASM) JOBS=$(JOBS) SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) packaging/web/environment.sh
+WEB_CONFIGURE = $$QT_WASM_PREFIX/bin/qt-cmake --no-warn-unused-cli -S . -G Ninja -DPERUMORA_BENCH=OFF
+BROWSER_PACKAGES := chromium webkit2gtk-driver xvfb nodejs npm
+SOURCE_URL ?=
 
 .PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package golden clean \
-        windows windows-configure windows-test
+        windows windows-configure windows-test web web-environment web-test serve-web
 
 all: build
 
@@ -141,5 +156,27 @@ windows-test: windows
 	@cmake --build $(WINBUILD) -j $(JOBS)
 	tests/windows/run-suite.sh $(WINBUILD) $(JOBS)
 
+web-environment:
+	@$(WEB_RUN) ensure
+
+# The program at -Os for the smallest download; the site is assembled by the build.
+web: web-environment
+	@$(WEB_RUN) run $(CURDIR) '$(WEB_CONFIGURE) -B $(WEBBUILD) -DCMAKE_BUILD_TYPE=MinSizeRel -DPERUMORA_TESTS=OFF \
+	  -DPERUMORA_COMMIT=$(shell git rev-parse --short=12 HEAD 2>/dev/null) "-DPERUMORA_SOURCE_URL=$(SOURCE_URL)" >/dev/null && \
+	  cmake --build $(WEBBUILD) --target perumora-site'
+	@ls -l $(WEBBUILD)/site
+
+# The suite's programs for WebAssembly, run by ctest under Node.js in the chroot; then the site in
+# headless Chromium and in WebKit under Xvfb, on this machine.
+web-test: web
+	@$(WEB_RUN) run $(CURDIR) '$(WEB_CONFIGURE) -B $(WEBTESTBUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null && \
+	  cmake --build $(WEBTESTBUILD) && cd $(WEBTESTBUILD) && ctest --output-on-failure -j $(JOBS)'
+	@$(MAKE) --no-print-directory install-missing WANT="$(BROWSER_PACKAGES)"
+	tests/web/check-browsers.sh $(WEBBUILD)
+
+serve-web:
+	@[ -f $(WEBBUILD)/site/index.html ] || { echo "perumora: no site in $(WEBBUILD)/site: make web first" >&2; exit 1; }
+	python3 packaging/web/serve.py $(WEBBUILD)/site 8643
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE) $(PACKAGE_BUILD) $(WINBUILD)
+	rm -rf $(BUILD) $(SANITIZE) $(PACKAGE_BUILD) $(WINBUILD) $(WEBBUILD) $(WEBTESTBUILD)

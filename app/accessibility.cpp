@@ -78,7 +78,10 @@ void CanvasNarration::tellSoon() {
 
 void CanvasNarration::tell() {
     pending_ = false;
-    setDescription(view_, description());
+    const QString now = description();
+    if (now == view_->accessibleDescription()) return;
+    setDescription(view_, now);
+    if (told) told(now);
 }
 
 void DescribeArrows(const QLabel* readout, QPushButton* up, QPushButton* down) {

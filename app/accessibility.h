@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class Canvas;
 class QLabel;
@@ -31,6 +32,10 @@ public:
     void parcelDrawn(bool cloud);
     QString description() const;
     void tell();  // sets the description now, if it has changed
+
+    // Hears every new description, for a listener other than Qt's accessibility (a web page's live
+    // region speaks even when no screen reader has attached to Qt).
+    std::function<void(const QString& description)> told;
 
 private:
     void tellSoon();

@@ -164,7 +164,7 @@ void RiloForm::focusMenu() { (lastStarter_ ? lastStarter_ : DekikataCmd)->setFoc
 // ---- scene control ----
 
 void RiloForm::Form_Load() {
-    show();
+    showNormal();  // a plain show() would fill a browser page with the window
     timer_->setEnabled(false);
     TFrame->hide();
     InitFlags();

@@ -105,6 +105,7 @@ public:
 
     StepTimer& Timer1() { return *timer_; }
     ViewControls& view() { return *view_; }  // zoom, full screen and pause
+    CanvasNarration& narration() { return *narration_; }  // the canvas's words for a screen reader
 
 private:
     void createMenu();

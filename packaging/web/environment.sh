@@ -17,9 +17,10 @@ WEB_ENV=${WEB_ENV:-/srv/perumora-web-trixie}
 QT_WASM=${QT_WASM:-$SOURCE/../shared/toolchains/wasm/qt6.8.2-wasm-static.tar.xz}
 JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 QT_PREFIX=/opt/qt6-wasm
-GTEST_PREFIX=/opt/gtest-wasm
 READY=$WEB_ENV/etc/perumora-web-environment
-PACKAGES="emscripten binaryen nodejs cmake ninja-build make qt6-base-dev qt6-base-dev-tools python3
+# g++ and the host Qt build the build's own tools (the sprite-sheet packer); googletest is the
+# source the test programs are built from.
+PACKAGES="emscripten binaryen nodejs cmake ninja-build make g++ qt6-base-dev qt6-base-dev-tools python3
           python3-fonttools fonts-ipafont-gothic brotli googletest xz-utils file"
 RECIPE=packaging/web/build-qt-wasm.sh
 
@@ -37,7 +38,8 @@ mirror() {
     echo "${m%/}"
 }
 
-ready() { [ -f "$READY" ] && [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] && [ -f "$WEB_ENV$GTEST_PREFIX/lib/libgtest.a" ]; }
+# Made, with the packages of this list: a longer list makes the environment again (only what is missing).
+ready() { [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] && grep -qxF "packages: $(echo $PACKAGES)" "$READY" 2>/dev/null; }
 
 # What stops the environment from being made, in one line; nothing when it can be.
 missing() {
@@ -75,8 +77,8 @@ inside() {  # inside DIR SCRIPT: runs a bash script in the chroot, in DIR, with 
     chroot "$WEB_ENV" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb GTEST_COLOR=no \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         EMSDK=/usr/share/emscripten EM_CACHE=/root/emcache EM_FROZEN_CACHE=0 \
-        QT_WASM_PREFIX=$QT_PREFIX GTEST_WASM_PREFIX=$GTEST_PREFIX JOBS="$JOBS" DEBIAN_FRONTEND=noninteractive \
-        SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-}" \
+        QT_WASM_PREFIX=$QT_PREFIX JOBS="$JOBS" DEBIAN_FRONTEND=noninteractive \
+        ${SOURCE_DATE_EPOCH:+SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH} \
         /bin/bash -euo pipefail -c "cd '$1' && $2"
 }
 
@@ -116,15 +118,7 @@ ensure() {
         [ -x "$top/bin/qt-cmake" ] || { say "$QT_WASM holds no Qt prefix (no bin/qt-cmake)"; exit 1; }
         rm -rf "$WEB_ENV$QT_PREFIX" && mv "$top" "$WEB_ENV$QT_PREFIX" && rm -rf "$unpack"
     fi
-    if [ ! -f "$WEB_ENV$GTEST_PREFIX/lib/libgtest.a" ]; then
-        say "building GoogleTest for WebAssembly from Debian's googletest sources"
-        inside / "rm -rf /root/build-gtest
-                  emcmake cmake -S /usr/src/googletest -B /root/build-gtest -G Ninja -DCMAKE_BUILD_TYPE=Release \
-                      -DCMAKE_INSTALL_PREFIX=$GTEST_PREFIX -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON \
-                      -DCMAKE_CXX_STANDARD=17 -DCMAKE_CXX_FLAGS=-fexceptions >/dev/null
-                  cmake --build /root/build-gtest >/dev/null && cmake --install /root/build-gtest >/dev/null"
-    fi
-    echo "made $(date -u +%FT%TZ) in $((SECONDS - t0)) s" > "$READY"
+    printf 'made %s in %s s\npackages: %s\n' "$(date -u +%FT%TZ)" "$((SECONDS - t0))" "$(echo $PACKAGES)" > "$READY"
     say "web build environment ready in $WEB_ENV ($((SECONDS - t0)) s)"
 }
 

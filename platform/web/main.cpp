@@ -1,0 +1,17 @@
+// ペルモラ in a browser page: the same window as on the desktop, with the Japanese face that
+// travels with the page and the page's toolbar, live region and end screen tied to it.
+
+#include <QApplication>
+
+#include "app/riloform.h"
+#include "platform/web/page.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("perumora"));
+    UseTravellingFont();
+    auto* form = new RiloForm;  // lives with the page: exec() hands control to the browser and returns no more
+    ConnectToPage(*form);
+    form->Form_Load();
+    return app.exec();
+}

@@ -1,0 +1,229 @@
+// The page around ペルモラ: loads the program with a progress line, fits its window to the browser
+// with every pixel crisp, mirrors the window's commands on a toolbar for touch devices, reads the
+// canvas's captions into a live region, and says so when the program has ended.
+'use strict';
+
+const WINDOW_WIDTH = 643;
+const WINDOW_HEIGHT = 404;
+const FONT_FILE = '/perumora-gothic.ttf';  // where the program looks for its face
+
+const page = {
+  program: document.getElementById('program'),
+  stage: document.getElementById('stage'),
+  status: document.getElementById('status'),
+  ended: document.getElementById('ended'),
+  narration: document.getElementById('narration'),
+  instance: null,
+  firstFrameAt: null,
+};
+
+function say(text) {
+  page.status.textContent = text;
+  page.status.hidden = false;
+}
+
+// ---- the device-pixel ratio ----
+// The program draws its pixels at 1x and the page enlarges them by whole device pixels. Qt is told a
+// ratio of 1 so that its canvas holds exactly the program's pixels; the page keeps the real one.
+const ratioProperty = Object.getOwnPropertyDescriptor(window, 'devicePixelRatio') ||
+                      Object.getOwnPropertyDescriptor(Object.getPrototypeOf(window), 'devicePixelRatio');
+function realPixelRatio() {
+  return (ratioProperty && ratioProperty.get ? ratioProperty.get.call(window) : 1) || 1;
+}
+function tellQtRatioOne() {
+  try {
+    Object.defineProperty(window, 'devicePixelRatio', {get: () => 1, configurable: true});
+  } catch (e) {
+    // Then Qt draws at the device's resolution; the fit below stays right, merely less sharp.
+  }
+}
+
+// ---- fitting the window ----
+// The largest scale at which one program pixel is a whole number of device pixels; smaller than the
+// program itself only where nothing else fits, and then smooth.
+function fitScale(room, ratio) {
+  const fits = Math.min(room.width / WINDOW_WIDTH, room.height / WINDOW_HEIGHT);
+  const devicePixels = Math.floor(fits * ratio + 1e-9);
+  return devicePixels >= 1 ? {scale: devicePixels / ratio, crisp: true} : {scale: fits, crisp: false};
+}
+
+function fit() {
+  const ratio = realPixelRatio();
+  const room = {width: page.stage.clientWidth, height: page.stage.clientHeight};
+  const {scale, crisp} = fitScale(room, ratio);
+  // On whole device pixels, so that the enlarged pixels do not straddle two.
+  const snap = (v) => Math.round(v * ratio) / ratio;
+  page.program.style.left = `${snap((room.width - WINDOW_WIDTH * scale) / 2)}px`;
+  page.program.style.top = `${snap((room.height - WINDOW_HEIGHT * scale) / 2)}px`;
+  page.program.style.transform = `scale(${scale})`;
+  page.program.classList.toggle('smooth', !crisp);
+  page.program.dataset.scale = String(scale);
+}
+
+function watchSize() {
+  window.addEventListener('resize', fit);
+  let ratio = realPixelRatio();
+  const watchRatio = () => {
+    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', () => {
+      ratio = realPixelRatio();
+      fit();
+      watchRatio();
+    }, {once: true});
+  };
+  watchRatio();
+  document.addEventListener('fullscreenchange', fit);
+  document.addEventListener('webkitfullscreenchange', fit);
+}
+
+// ---- loading ----
+async function fetchWithProgress(url, expectedBytes) {
+  const response = await fetch(url);
+  if (!response.ok) throw new Error(`${url}: ${response.status}`);
+  if (!response.body || !expectedBytes) return new Uint8Array(await response.arrayBuffer());
+  const reader = response.body.getReader();
+  const chunks = [];
+  let received = 0;
+  let shown = -1;
+  for (;;) {
+    const {done, value} = await reader.read();
+    if (done) break;
+    chunks.push(value);
+    received += value.length;
+    const percent = Math.min(99, Math.floor(received * 100 / expectedBytes));
+    if (percent !== shown) {
+      shown = percent;
+      say(`読みこんでいます… ${percent} %`);
+    }
+  }
+  const bytes = new Uint8Array(received);
+  let offset = 0;
+  for (const chunk of chunks) {
+    bytes.set(chunk, offset);
+    offset += chunk.length;
+  }
+  return bytes;
+}
+
+async function fetchFont() {
+  try {
+    const response = await fetch('perumora-gothic.ttf');
+    return response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
+  } catch (e) {
+    return null;  // the program then draws with the browser build's own face
+  }
+}
+
+function afterFirstFrame() {
+  requestAnimationFrame(() => {
+    page.firstFrameAt = performance.now();
+    window.dispatchEvent(new Event('perumora-first-frame'));
+  });
+}
+
+async function start() {
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    say('このブラウザは WebAssembly に対応していないため、ペルモラを動かすことができません。');
+    return;
+  }
+  tellQtRatioOne();
+  fit();
+  watchSize();
+  say('読みこんでいます… 0 %');
+  const expected = Number(document.body.dataset.wasmBytes) || 0;
+  const module = fetchWithProgress('perumora.wasm', expected).then((bytes) => WebAssembly.compile(bytes));
+  const font = await fetchFont();
+  await scriptsLoaded();
+  try {
+    page.instance = await qtLoad({
+      qt: {
+        containerElements: [page.program],
+        module,
+        entryFunction: window.perumora_entry,
+        onLoaded: () => {
+          page.status.hidden = true;
+          page.program.classList.add('shown');
+          afterFirstFrame();
+          offerOffline();
+        },
+        onExit: (exit) => {
+          if (!page.ended.hidden) return;
+          say(exit.crashed ? 'ペルモラが止まってしまいました。ページを読みこみ直してください。' : 'ペルモラを終了しました');
+        },
+      },
+      preRun: [(instance) => {
+        if (font) instance.FS.writeFile(FONT_FILE, font);
+      }],
+    });
+  } catch (e) {
+    console.error(e);
+    say('ペルモラを読みこめませんでした。ページを読みこみ直してください。');
+  }
+}
+
+function scriptsLoaded() {
+  if (typeof qtLoad === 'function' && typeof window.perumora_entry === 'function') return Promise.resolve();
+  return new Promise((resolve) => window.addEventListener('DOMContentLoaded', resolve, {once: true}));
+}
+
+// ---- offline ----
+function offerOffline() {
+  if (!('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.register('sw.js').catch((e) => console.warn('no offline copy:', e));
+}
+
+// ---- what the program tells the page ----
+window.perumoraPage = {
+  commandChanged(state) {
+    const button = document.querySelector(`[data-command="${state.name}"]`);
+    if (!button) return;
+    if (state.name === 'pause') {
+      button.textContent = state.text || '一時停止';
+      return;
+    }
+    button.hidden = !state.enabled;
+    if (button.hasAttribute('aria-pressed')) button.setAttribute('aria-pressed', String(state.checked));
+  },
+  narrate(words) {
+    page.narration.textContent = words;
+  },
+  ended() {
+    page.program.classList.remove('shown');
+    page.program.hidden = true;
+    page.status.hidden = true;
+    page.ended.hidden = false;
+    document.getElementById('restart').focus();
+  },
+};
+
+// ---- the toolbar ----
+function focusProgram() {
+  const root = page.program.shadowRoot;
+  const target = root && (root.querySelector('.qt-window.has-focus') || root.querySelector('.qt-window'));
+  if (target) target.focus({preventScroll: true});
+}
+
+function wireToolbar() {
+  for (const button of document.querySelectorAll('[data-command]')) {
+    button.addEventListener('click', () => {
+      if (page.instance && page.instance.perumoraCommand) page.instance.perumoraCommand(button.dataset.command);
+      focusProgram();
+    });
+  }
+  const fullscreen = document.getElementById('fullscreen');
+  const root = document.documentElement;
+  const enter = root.requestFullscreen || root.webkitRequestFullscreen;
+  const exit = document.exitFullscreen || document.webkitExitFullscreen;
+  if (!enter) {
+    fullscreen.hidden = true;  // a phone's browser: the page is as large as it gets
+  } else {
+    fullscreen.addEventListener('click', () => {
+      const current = document.fullscreenElement || document.webkitFullscreenElement;
+      if (current) exit.call(document); else enter.call(root);
+      focusProgram();
+    });
+  }
+  document.getElementById('restart').addEventListener('click', () => location.reload());
+}
+
+wireToolbar();
+start();
