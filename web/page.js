@@ -14,8 +14,9 @@ const page = {
   ended: document.getElementById('ended'),
   narration: document.getElementById('narration'),
   instance: null,
-  firstFrameAt: null,
+  firstFrameAt: null,  // performance.now() when the window was first on screen
 };
+window.perumoraPageState = page;
 
 function say(text) {
   page.status.textContent = text;
@@ -36,6 +37,26 @@ function tellQtRatioOne() {
   } catch (e) {
     // Then Qt draws at the device's resolution; the fit below stays right, merely less sharp.
   }
+}
+
+// ---- Qt's view of the page ----
+// Qt measures its elements with getBoundingClientRect and adds what it measures to the pointer's
+// position inside the element it hit; under the page's scale those two would disagree. Inside the
+// program, every element is measured as it would be unscaled, around the same top left corner.
+function measureProgramUnscaled() {
+  const measure = Element.prototype.getBoundingClientRect;
+  const inProgram = (element) => {
+    for (let node = element; node; node = node.parentNode || node.host) if (node === page.program) return true;
+    return false;
+  };
+  Element.prototype.getBoundingClientRect = function () {
+    const rect = measure.call(this);
+    const scale = Number(page.program.dataset.scale) || 1;
+    if (scale === 1 || !inProgram(this)) return rect;
+    const origin = measure.call(page.program);
+    return new DOMRect(origin.left + (rect.left - origin.left) / scale, origin.top + (rect.top - origin.top) / scale,
+                       rect.width / scale, rect.height / scale);
+  };
 }
 
 // ---- fitting the window ----
@@ -113,19 +134,13 @@ async function fetchFont() {
   }
 }
 
-function afterFirstFrame() {
-  requestAnimationFrame(() => {
-    page.firstFrameAt = performance.now();
-    window.dispatchEvent(new Event('perumora-first-frame'));
-  });
-}
-
 async function start() {
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
     say('このブラウザは WebAssembly に対応していないため、ペルモラを動かすことができません。');
     return;
   }
   tellQtRatioOne();
+  measureProgramUnscaled();
   fit();
   watchSize();
   say('読みこんでいます… 0 %');
@@ -142,7 +157,6 @@ async function start() {
         onLoaded: () => {
           page.status.hidden = true;
           page.program.classList.add('shown');
-          afterFirstFrame();
           offerOffline();
         },
         onExit: (exit) => {
@@ -182,6 +196,21 @@ window.perumoraPage = {
     }
     button.hidden = !state.enabled;
     if (button.hasAttribute('aria-pressed')) button.setAttribute('aria-pressed', String(state.checked));
+  },
+  // The moment the program's window was first drawn, for the start-up figure.
+  drawn() {
+    page.status.hidden = true;
+    page.program.classList.add('shown');
+    requestAnimationFrame(() => {
+      page.firstFrameAt = performance.now();
+      window.dispatchEvent(new Event('perumora-drawn'));
+    });
+  },
+  // A browser check sets wantsTicks (before the program starts) and reads ticks afterwards.
+  wantsTicks: new URLSearchParams(location.search).has('ticks'),
+  ticks: [],
+  ticked(report) {
+    this.ticks.push(report);
   },
   narrate(words) {
     page.narration.textContent = words;

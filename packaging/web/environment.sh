@@ -5,6 +5,7 @@
 #
 #   environment.sh check            one line on what is missing to make it, exit 1; or nothing, exit 0
 #   environment.sh ensure           makes what is missing (root; installs debootstrap when missing)
+#   environment.sh base             the chroot and its packages only, without Qt (to build a Qt in it)
 #   environment.sh run DIR CMD...   runs CMD in the chroot with DIR (a source tree) at the same path
 #
 # Knobs: WEB_ENV (the chroot, default /srv/perumora-web-trixie), QT_WASM (an archive of the static Qt;
@@ -41,13 +42,13 @@ mirror() {
 # Made, with the packages of this list: a longer list makes the environment again (only what is missing).
 ready() { [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] && grep -qxF "packages: $(echo $PACKAGES)" "$READY" 2>/dev/null; }
 
-# What stops the environment from being made, in one line; nothing when it can be.
+# What stops the environment from being made, in one line; nothing when it can be ("base": without Qt).
 missing() {
     ready && return 0
     [ "$(id -u)" = 0 ] || { echo "the web build environment ($WEB_ENV) is missing and only root can make it (debootstrap, chroot): run make web as root once"; return; }
     command -v debootstrap >/dev/null 2>&1 || command -v apt-get >/dev/null 2>&1 ||
         { echo "no debootstrap and no apt-get to install it: the web build needs a Debian host"; return; }
-    [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] || [ -f "$QT_WASM" ] ||
+    [ "${1:-}" = base ] || [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] || [ -f "$QT_WASM" ] ||
         { echo "no static Qt for WebAssembly at $QT_WASM: build one with $RECIPE and pass QT_WASM=ARCHIVE"; return; }
     [ -n "$(mirror)" ] || { echo "no Debian mirror in this host's apt configuration to make the Debian 13 chroot from"; return; }
 }
@@ -82,9 +83,9 @@ inside() {  # inside DIR SCRIPT: runs a bash script in the chroot, in DIR, with 
         /bin/bash -euo pipefail -c "cd '$1' && $2"
 }
 
-ensure() {
-    ready && return 0
-    local why; why=$(missing)
+ensure() {  # ensure [base]
+    [ "${1:-}" != base ] && ready && return 0
+    local why; why=$(missing "${1:-}")
     [ -z "$why" ] || { say "$why"; exit 1; }
     local t0=$SECONDS
     if ! command -v debootstrap >/dev/null 2>&1; then
@@ -101,6 +102,14 @@ ensure() {
     printf 'deb %s trixie main\ndeb-src %s trixie main\n' "$(mirror)" "$(mirror)" > "$WEB_ENV/etc/apt/sources.list"
     [ -s "$WEB_ENV/etc/resolv.conf" ] || cp /etc/resolv.conf "$WEB_ENV/etc/resolv.conf" 2>/dev/null || true
     mount_system
+    install_packages
+    [ "${1:-}" = base ] && return 0
+    unpack_qt
+    printf 'made %s in %s s\npackages: %s\n' "$(date -u +%FT%TZ)" "$((SECONDS - t0))" "$(echo $PACKAGES)" > "$READY"
+    say "web build environment ready in $WEB_ENV ($((SECONDS - t0)) s)"
+}
+
+install_packages() {
     local list; list=$(echo $PACKAGES)
     if ! inside / "dpkg -s $list >/dev/null 2>&1"; then
         say "installing in $WEB_ENV what is missing of: $list (a few minutes)"
@@ -109,6 +118,9 @@ ensure() {
     fi
     # Debian's Emscripten cache is frozen; a writable one must start as a copy of it.
     inside / '[ -f /root/emcache/sysroot_install.stamp ] || cp -a /usr/share/emscripten/cache /root/emcache'
+}
+
+unpack_qt() {
     if [ ! -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ]; then
         say "unpacking $QT_WASM into $WEB_ENV$QT_PREFIX"
         local unpack="$WEB_ENV/opt/qt6-wasm.unpack"
@@ -118,8 +130,6 @@ ensure() {
         [ -x "$top/bin/qt-cmake" ] || { say "$QT_WASM holds no Qt prefix (no bin/qt-cmake)"; exit 1; }
         rm -rf "$WEB_ENV$QT_PREFIX" && mv "$top" "$WEB_ENV$QT_PREFIX" && rm -rf "$unpack"
     fi
-    printf 'made %s in %s s\npackages: %s\n' "$(date -u +%FT%TZ)" "$((SECONDS - t0))" "$(echo $PACKAGES)" > "$READY"
-    say "web build environment ready in $WEB_ENV ($((SECONDS - t0)) s)"
 }
 
 run() {  # run DIR CMD...
@@ -134,6 +144,7 @@ run() {  # run DIR CMD...
 case ${1:-} in
     check) why=$(missing); [ -z "$why" ] || { echo "$why"; exit 1; } ;;
     ensure) ensure ;;
+    base) ensure base ;;
     run) shift; run "$@" ;;
     *) echo "usage: $0 check|ensure|run DIR CMD..." >&2; exit 2 ;;
 esac

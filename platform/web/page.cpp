@@ -1,6 +1,7 @@
 #include "platform/web/page.h"
 
 #include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
 #include <QAction>
@@ -8,8 +9,10 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QPointer>
+#include <QScreen>
 
 #include "app/accessibility.h"
+#include "app/canvaswidget.h"
 #include "app/riloform.h"
 #include "app/viewcontrols.h"
 #include "draw/fonts.h"
@@ -87,6 +90,48 @@ protected:
     }
 };
 
+// The page's program area is Qt's screen, exactly as large as the window: the window sits at its
+// top left corner, wherever the page has placed the area.
+void keepAtScreenOrigin(QWidget& form) {
+    QScreen* screen = form.screen();
+    if (!screen) return;
+    form.move(screen->geometry().topLeft());
+    QObject::connect(screen, &QScreen::geometryChanged, &form, [&form](const QRect& area) { form.move(area.topLeft()); });
+}
+
+// For the browser check, and only when the page asks for it: every tick of the animation timer
+// with the step it performed and the interval now in force, on the page's clock.
+void reportTicks(RiloForm& form) {
+    emscripten::val p = page();
+    if (p.isUndefined() || !p["wantsTicks"].as<bool>()) return;
+    StepTimer& timer = form.Timer1();
+    timer.onTick = [&form, &timer, tick = std::move(timer.onTick)] {
+        tick();
+        emscripten::val report = emscripten::val::object();
+        report.set("at", emscripten_get_now());
+        report.set("scene", form.state.SceneMode);
+        report.set("step", form.state.StepCount);
+        report.set("interval", timer.interval());
+        report.set("running", timer.isEnabled());
+        tellPage("ticked", report);
+    };
+}
+
+// The page learns when the window has first been drawn (for its start-up figure).
+class FirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, [] { tellPage("drawn", emscripten::val::undefined()); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void UseTravellingFont() {
@@ -110,6 +155,9 @@ void ConnectToPage(RiloForm& form) {
     for (const char* name : kPageCommands) mirror(QString::fromLatin1(name));
     form.narration().told = [](const QString& words) { tellPage("narrate", emscripten::val(words.toStdString())); };
     form.installEventFilter(new EndOfProgram(&form));
+    keepAtScreenOrigin(form);
+    reportTicks(form);
+    form.Picture1->installEventFilter(new FirstPaint(&form));
 }
 
 EMSCRIPTEN_BINDINGS(perumora_page) { emscripten::function("perumoraCommand", &command); }
