@@ -14,6 +14,7 @@
 #include "draw/canvas.h"
 
 class CanvasNarration;
+class ChartControls;
 class CanvasWidget;
 class QMessageBox;
 class ViewControls;
@@ -103,6 +104,7 @@ public:
 
     StepTimer& Timer1() { return *timer_; }
     ViewControls& view() { return *view_; }  // zoom, full screen and pause
+    ChartControls& chart() { return *chart_; }  // the saturated-vapour chart of the simulator
 
 private:
     void createMenu();
@@ -127,4 +129,5 @@ private:
     CanvasNarration* narration_ = nullptr;
     QPushButton* lastStarter_ = nullptr;
     ViewControls* view_ = nullptr;
+    ChartControls* chart_ = nullptr;
 };

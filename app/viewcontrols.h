@@ -39,6 +39,11 @@ public:
     // The largest client area the screen leaves the window in its frame; a seam for tests.
     std::function<QSize()> roomForClientArea;
 
+    // A command of another classroom control, at the end of the context menu.
+    void addMenuEntry(QAction* action);
+    // Called after every change of zoom, once the window has its new size.
+    std::function<void()> zoomChanged;
+
     QAction* pauseAction = nullptr;
     QAction* fullScreenAction = nullptr;
     QAction* zoomInAction = nullptr;
@@ -60,6 +65,7 @@ private:
     void enterFullScreen();
     void offerContextMenu();
     void createContextMenu();
+    void addMenuEntries();
     void showContextMenu(QPoint at);
     void enableMenuEntries();
     void showPauseState();
@@ -79,6 +85,7 @@ private:
     QString title_;
     QFont font_;  // the window's at 1x
     std::vector<Control> controls_;
+    std::vector<QAction*> menuEntries_;  // added by other classroom controls
     int zoom_ = 1;
     int windowedZoom_ = 1;
     bool fullScreen_ = false;

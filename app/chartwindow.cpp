@@ -1,0 +1,148 @@
+#include "app/chartwindow.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "app/viewcontrols.h"
+#include "app/zoom.h"
+
+QPoint ChartWindowTopLeft(const QRect& mainFrame, QSize chartFrame, const QRect& available) {
+    int left = 0;
+    if (mainFrame.right() + chartFrame.width() <= available.right())
+        left = mainFrame.right() + 1;
+    else if (mainFrame.left() - chartFrame.width() >= available.left())
+        left = mainFrame.left() - chartFrame.width();
+    else
+        left = std::max(available.left(), std::min(mainFrame.right(), available.right()) + 1 - chartFrame.width());
+    const int top = std::max(available.top(), std::min(mainFrame.top(), available.bottom() + 1 - chartFrame.height()));
+    return {left, top};
+}
+
+// ---- the window ----
+
+ChartWindow::ChartWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+    setWindowTitle(QStringLiteral("ペルモラ — 飽和水蒸気量のグラフ"));
+    setAccessibleName(windowTitle());
+    setAttribute(Qt::WA_ShowWithoutActivating);  // the pupil's keys stay on the panel
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setZoom(1);
+}
+
+void ChartWindow::showChart(const QImage& chart, const QString& description) {
+    chart_ = chart;
+    if (accessibleDescription() != description) setAccessibleDescription(description);
+    update();
+}
+
+void ChartWindow::setZoom(int k) {
+    zoom_ = k;
+    setFixedSize(zoom::Scaled(chart::kSize, k));
+    update();
+}
+
+void ChartWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.scale(zoom_, zoom_);
+    p.drawImage(0, 0, chart_);
+}
+
+void ChartWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// The window system hides the window with its minimised main window; that is not a close.
+void ChartWindow::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous() && hidden) hidden();
+}
+
+// ---- the command ----
+
+ChartControls::ChartControls(QWidget& mainWindow, ViewControls& view)
+    : QObject(&mainWindow), mainWindow_(mainWindow), view_(view) {
+    availableArea = [this] {
+        const QScreen* screen = mainWindow_.screen();
+        return screen ? screen->availableGeometry() : QRect(QPoint(0, 0), zoom::kClientArea);
+    };
+    action = new QAction(QStringLiteral("グラフ"), this);
+    action->setObjectName(QStringLiteral("chart"));
+    action->setCheckable(true);
+    action->setShortcut(Qt::Key_G);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(false);
+    connect(action, &QAction::toggled, this, [this](bool on) { setShown(on); });
+    mainWindow_.addAction(action);
+    view_.addMenuEntry(action);
+    view_.zoomChanged = [this] { fitToZoom(); };
+}
+
+void ChartControls::simulatorOpened(const Parcel& parcel) {
+    action->setEnabled(true);
+    parcelSet(parcel);
+}
+
+void ChartControls::simulatorClosed() {
+    action->setChecked(false);
+    action->setEnabled(false);
+}
+
+void ChartControls::parcelSet(const Parcel& parcel) {
+    now_ = parcel;
+    path_.restart(parcel);
+    redraw();
+}
+
+void ChartControls::parcelStepped(const Parcel& parcel) {
+    now_ = parcel;
+    path_.step(parcel);
+    redraw();
+}
+
+void ChartControls::setShown(bool shown) {
+    if (shown && !action->isEnabled()) {  // checked from outside while the simulator is closed
+        action->setChecked(false);
+        return;
+    }
+    if (!shown) {
+        if (window_) window_->hide();
+        return;
+    }
+    if (!window_) {
+        window_ = new ChartWindow(&mainWindow_);
+        window_->addAction(action);  // G closes it from there too
+        window_->hidden = [this] { action->setChecked(false); };
+    }
+    redraw();
+    fitToZoom();
+    window_->show();
+}
+
+void ChartControls::redraw() {
+    if (window_ && action->isChecked()) window_->showChart(DrawVapourChart(now_, path_.points()), DescribeVapourChart(now_));
+}
+
+// The main window's zoom where the screen has room for it, and the window placed beside it again.
+void ChartControls::fitToZoom() {
+    if (!window_ || !action->isChecked()) return;
+    const QRect area = availableArea();
+    const QSize decoration = frameSize() - window_->size();
+    int k = view_.zoom();
+    while (k > zoom::kMin && !zoom::Fits(chart::kSize, k, area.size() - decoration)) --k;
+    window_->setZoom(k);
+    window_->move(ChartWindowTopLeft(mainWindow_.frameGeometry(), frameSize(), area));
+}
+
+// Before the window is first shown its frame is unknown: the main window's frame is a fair guess.
+QSize ChartControls::frameSize() const {
+    const QSize decoration = window_->isVisible() ? window_->frameGeometry().size() - window_->size()
+                                                  : mainWindow_.frameGeometry().size() - mainWindow_.size();
+    return window_->size() + decoration;
+}
