@@ -16,6 +16,7 @@
 
 #include "harness.h"
 
+#include "app/chartwindow.h"
 #include "draw/fonts.h"
 
 namespace {
@@ -27,6 +28,7 @@ struct Moment {
     const char* name;
     std::function<void(Harness&)> play;
     bool drawsText = true;  // pictures alone are drawn alike everywhere; text depends on the rasteriser
+    QImage (*frame)(Harness&) = nullptr;  // what is compared; the canvas's screen image if none
 };
 
 void PrintTo(const Moment& moment, std::ostream* os) { *os << moment.name; }
@@ -45,6 +47,9 @@ void simulatorReady(Harness& h) {
     h.form->TukuruCmd->click();
     h.runUntilStopped();
 }
+
+// The saturated-vapour chart as its window shows it at 1x.
+QImage chartFrame(Harness& h) { return h.form->chart().window()->chart(); }
 
 const Moment kMoments[] = {
     {"TownTitleFinished", [](Harness& h) { h.startAndReachMenu(); }},
@@ -75,6 +80,21 @@ const Moment kMoments[] = {
          simulatorReady(h);
          h.form->THaruCmd->click();
      }},
+    {"ChartCloudAt900m",
+     [](Harness& h) {
+         simulatorReady(h);
+         h.form->chart().action->trigger();
+         for (int i = 0; i < 9; ++i) h.form->TTakasaUpCmd->click();
+     },
+     true, chartFrame},
+    {"ChartWinterAt1000m",
+     [](Harness& h) {
+         simulatorReady(h);
+         h.form->chart().action->trigger();
+         h.form->THuyuCmd->click();
+         for (int i = 0; i < 10; ++i) h.form->TTakasaUpCmd->click();
+     },
+     true, chartFrame},
 };
 
 // Qt draws text taller than 64 px (the title's heading) as outlines from a FreeType face that every
@@ -154,7 +174,7 @@ void Golden::compareWithReference() {
     const Moment& moment = GetParam();
     Harness h;
     moment.play(h);
-    const QImage actual = h.screen().convertToFormat(QImage::Format_RGB32);
+    const QImage actual = (moment.frame ? moment.frame(h) : h.screen()).convertToFormat(QImage::Format_RGB32);
     const QString reference = referencePath(moment.name);
     if (writingReferences()) {
         writeReference(actual, reference);
