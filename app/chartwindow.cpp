@@ -129,15 +129,27 @@ void ChartControls::redraw() {
     if (window_ && action->isChecked()) window_->showChart(DrawVapourChart(now_, path_.points()), DescribeVapourChart(now_));
 }
 
-// The main window's zoom where the screen has room for it, and the window placed beside it again.
+// The main window's zoom, or less where that lets the chart sit beside the main window rather than
+// over its panel; if even 1x leaves no room beside it, the largest zoom that fits the area.
+int ChartZoom(int mainZoom, const QRect& mainFrame, QSize decoration, const QRect& available) {
+    const auto frameAt = [&](int k) { return zoom::Scaled(chart::kSize, k) + decoration; };
+    const auto beside = [&](int k) {
+        const QRect placed(ChartWindowTopLeft(mainFrame, frameAt(k), available), frameAt(k));
+        return available.contains(placed) && !placed.intersects(mainFrame);
+    };
+    for (int k = mainZoom; k >= zoom::kMin; --k)
+        if (beside(k)) return k;
+    int k = mainZoom;
+    while (k > zoom::kMin && !zoom::Fits(frameAt(k), 1, available.size())) --k;
+    return k;
+}
+
 void ChartControls::fitToZoom() {
     if (!window_ || !action->isChecked()) return;
     const QRect area = availableArea();
-    const QSize decoration = frameSize() - window_->size();
-    int k = view_.zoom();
-    while (k > zoom::kMin && !zoom::Fits(chart::kSize, k, area.size() - decoration)) --k;
-    window_->setZoom(k);
-    window_->move(ChartWindowTopLeft(mainWindow_.frameGeometry(), frameSize(), area));
+    const QRect mainFrame = mainWindow_.frameGeometry();
+    window_->setZoom(ChartZoom(view_.zoom(), mainFrame, frameSize() - window_->size(), area));
+    window_->move(ChartWindowTopLeft(mainFrame, frameSize(), area));
 }
 
 // Before the window is first shown its frame is unknown: the main window's frame is a fair guess.

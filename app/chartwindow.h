@@ -22,6 +22,10 @@ class ViewControls;
 // the main window's top, moved into the area.
 QPoint ChartWindowTopLeft(const QRect& mainFrame, QSize chartFrame, const QRect& available);
 
+// The chart's zoom: the main window's, or less where that lets the chart sit beside the main window
+// (decoration: what the window's frame adds to its size).
+int ChartZoom(int mainZoom, const QRect& mainFrame, QSize decoration, const QRect& available);
+
 // The chart, each pixel a k x k block; Escape closes it.
 class ChartWindow : public QWidget {
 public:

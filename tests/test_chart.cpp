@@ -6,8 +6,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <set>
 
+#include "app/canvaswidget.h"
 #include "app/chartwindow.h"
 #include "app/viewcontrols.h"
 #include "draw/palette.h"
@@ -142,8 +144,15 @@ TEST_F(ChartCommand, FollowsTheZoomAndLeavesTheSimulatorsNumbersAlone) {
     ASSERT_TRUE(h.form->view().zoomIn());
     EXPECT_EQ(window()->size(), QSize(800, 600));
     EXPECT_EQ(window()->zoom(), 2);
+    h.form->Picture1->customContextMenuRequested(QPoint(10, 10));
+    EXPECT_TRUE(h.form->view().contextMenu->actions().contains(action()));
+    h.form->view().contextMenu->hide();
     action()->trigger();
     const Parcel after = ParcelOf(h.state());
+    // A projector's screen: at 2x the chart would cover the panel, at 1x it fits beside the window.
+    EXPECT_EQ(ChartZoom(2, {0, 0, 1286, 808}, {}, {0, 0, 1920, 1080}), 1);
+    EXPECT_EQ(ChartZoom(2, {0, 0, 1286, 808}, {}, {0, 0, 2560, 1440}), 2);
+    EXPECT_EQ(ChartZoom(2, {0, 0, 1920, 1080}, {}, {0, 0, 1920, 1080}), 2);  // full screen: over it
     EXPECT_EQ(after.Kion, before.Kion);
     EXPECT_EQ(after.Situdo, before.Situdo);
     EXPECT_EQ(after.Takasa, before.Takasa);
