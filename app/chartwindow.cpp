@@ -80,18 +80,23 @@ ChartControls::ChartControls(QWidget& mainWindow, ViewControls& view)
     action->setEnabled(false);
     connect(action, &QAction::toggled, this, [this](bool on) { setShown(on); });
     mainWindow_.addAction(action);
-    view_.addMenuEntry(action);
+    menuSeparator = new QAction(this);
+    menuSeparator->setSeparator(true);
     view_.zoomChanged = [this] { fitToZoom(); };
 }
 
 void ChartControls::simulatorOpened(const Parcel& parcel) {
     action->setEnabled(true);
+    view_.addMenuEntry(menuSeparator);
+    view_.addMenuEntry(action);
     parcelSet(parcel);
 }
 
 void ChartControls::simulatorClosed() {
     action->setChecked(false);
     action->setEnabled(false);
+    view_.removeMenuEntry(action);
+    view_.removeMenuEntry(menuSeparator);
 }
 
 void ChartControls::parcelSet(const Parcel& parcel) {

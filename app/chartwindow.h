@@ -55,6 +55,7 @@ public:
     // "chart": checkable, enabled exactly while the simulator is open, checked exactly while the
     // chart window is shown.
     QAction* action = nullptr;
+    QAction* menuSeparator = nullptr;  // before グラフ in the context menu, which offers it in the simulator only
 
     void simulatorOpened(const Parcel& parcel);
     void simulatorClosed();

@@ -119,12 +119,17 @@ void ViewControls::createContextMenu() {
 }
 
 void ViewControls::addMenuEntry(QAction* action) {
+    if (std::find(menuEntries_.begin(), menuEntries_.end(), action) != menuEntries_.end()) return;
     menuEntries_.push_back(action);
     if (contextMenu) contextMenu->addAction(action);
 }
 
+void ViewControls::removeMenuEntry(QAction* action) {
+    std::erase(menuEntries_, action);
+    if (contextMenu) contextMenu->removeAction(action);
+}
+
 void ViewControls::addMenuEntries() {
-    if (!menuEntries_.empty()) contextMenu->addSeparator();
     for (QAction* action : menuEntries_) contextMenu->addAction(action);
 }
 

@@ -39,8 +39,9 @@ public:
     // The largest client area the screen leaves the window in its frame; a seam for tests.
     std::function<QSize()> roomForClientArea;
 
-    // A command of another classroom control, at the end of the context menu.
+    // Commands of other classroom controls, at the end of the context menu while they are offered.
     void addMenuEntry(QAction* action);
+    void removeMenuEntry(QAction* action);
     // Called after every change of zoom, once the window has its new size.
     std::function<void()> zoomChanged;
 
