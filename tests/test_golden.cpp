@@ -48,8 +48,17 @@ void simulatorReady(Harness& h) {
     h.runUntilStopped();
 }
 
-// The saturated-vapour chart as its window shows it at 1x.
+// The saturated-vapour chart as its window shows it at 1x, opened once the simulator is ready and
+// then after a season preset, if any, and the parcel lifted by `ups` steps.
 QImage chartFrame(Harness& h) { return h.form->chart().window()->chart(); }
+std::function<void(Harness&)> chartAfter(QPushButton* RiloForm::*preset, int ups) {
+    return [=](Harness& h) {
+        simulatorReady(h);
+        h.form->chart().action->trigger();
+        if (preset) (h.form.get()->*preset)->click();
+        for (int i = 0; i < ups; ++i) h.form->TTakasaUpCmd->click();
+    };
+}
 
 const Moment kMoments[] = {
     {"TownTitleFinished", [](Harness& h) { h.startAndReachMenu(); }},
@@ -80,21 +89,8 @@ const Moment kMoments[] = {
          simulatorReady(h);
          h.form->THaruCmd->click();
      }},
-    {"ChartCloudAt900m",
-     [](Harness& h) {
-         simulatorReady(h);
-         h.form->chart().action->trigger();
-         for (int i = 0; i < 9; ++i) h.form->TTakasaUpCmd->click();
-     },
-     true, chartFrame},
-    {"ChartWinterAt1000m",
-     [](Harness& h) {
-         simulatorReady(h);
-         h.form->chart().action->trigger();
-         h.form->THuyuCmd->click();
-         for (int i = 0; i < 10; ++i) h.form->TTakasaUpCmd->click();
-     },
-     true, chartFrame},
+    {"ChartCloudAt900m", chartAfter(nullptr, 9), true, chartFrame},
+    {"ChartWinterAt1000m", chartAfter(&RiloForm::THuyuCmd, 10), true, chartFrame},
 };
 
 // Qt draws text taller than 64 px (the title's heading) as outlines from a FreeType face that every
