@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/canvaswidget.h"
+#include "app/chartwindow.h"
 #include "app/riloform.h"
 #include "draw/canvas.h"
 
@@ -13,6 +14,7 @@ namespace {
 QAccessibleInterface* programRoles(const QString&, QObject* object) {
     if (auto* form = dynamic_cast<RiloForm*>(object)) return new QAccessibleWidget(form, QAccessible::Window);
     if (auto* view = dynamic_cast<CanvasWidget*>(object)) return new QAccessibleWidget(view, QAccessible::Graphic);
+    if (auto* chart = dynamic_cast<ChartWindow*>(object)) return new QAccessibleWidget(chart, QAccessible::Window);
     return nullptr;
 }
 

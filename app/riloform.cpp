@@ -4,6 +4,7 @@
 
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
+#include "app/chartwindow.h"
 #include "app/focus.h"
 #include "app/panelframe.h"
 #include "app/viewcontrols.h"
@@ -81,6 +82,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     timer_->setInterval(120);
     timer_->setEnabled(true);  // as designed; start-up stops it before the first tick
     view_ = new ViewControls(*this, *Picture1, *timer_);
+    chart_ = new ChartControls(*this, *view_);
     new KeyboardCues(this);  // after every widget exists, the full-screen margin too
 }
 

@@ -14,6 +14,7 @@
 #include "draw/canvas.h"
 
 class CanvasNarration;
+class ChartControls;
 class CanvasWidget;
 class QMessageBox;
 class ViewControls;
@@ -106,6 +107,7 @@ public:
     StepTimer& Timer1() { return *timer_; }
     ViewControls& view() { return *view_; }  // zoom, full screen and pause
     CanvasNarration& narration() { return *narration_; }  // the canvas's words for a screen reader
+    ChartControls& chart() { return *chart_; }  // the saturated-vapour chart of the simulator
 
 private:
     void createMenu();
@@ -130,4 +132,5 @@ private:
     CanvasNarration* narration_ = nullptr;
     QPushButton* lastStarter_ = nullptr;
     ViewControls* view_ = nullptr;
+    ChartControls* chart_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // buttons. They move the parcel's values through simulator/ and show what it says.
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
+#include "app/chartwindow.h"
 #include "app/riloform.h"
 #include "simulator/parcel.h"
 #include "simulator/readout.h"
@@ -21,6 +22,7 @@ void RiloForm::TukuruCmd_Click() {
     TKionUpCmd->setFocus();
     DrawAirParcel();
     ShowWeather();
+    chart_->simulatorOpened(ParcelOf(state));
     Timer1().setInterval(kOpeningIntervalMs);
     Timer1().setEnabled(true);
 }
@@ -37,6 +39,7 @@ void RiloForm::TukuruStep() {
 }
 
 void RiloForm::TModoru_Click() {
+    chart_->simulatorClosed();
     Picture1->setFocus();
     TFrame->hide();
     DrawTown();
@@ -83,12 +86,14 @@ void RiloForm::changeTemperature(void (*rule)(Parcel&)) {
     ChangeParcel(state, rule);
     TKionLbl->setText(KionCaption(state.Kion));
     describeReadouts();
+    chart_->parcelSet(ParcelOf(state));
 }
 
 void RiloForm::changeHumidity(ParcelDrawing (*rule)(Parcel&)) {
     showParcel(ChangeParcel(state, rule));
     TSitudoLbl->setText(SitudoCaption(state.Situdo));
     describeReadouts();
+    chart_->parcelSet(ParcelOf(state));
 }
 
 void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
@@ -96,10 +101,12 @@ void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
     if (drawing == ParcelDrawing::Nothing) return;  // already at the top or the foot
     showParcel(drawing);
     ShowWeather();
+    chart_->parcelStepped(ParcelOf(state));
 }
 
 void RiloForm::applySeason(const Season& season) {
     ApplySeason(state, canvas, season);
     narration_->parcelDrawn(false);
     ShowWeather();
+    chart_->parcelSet(ParcelOf(state));
 }

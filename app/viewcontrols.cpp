@@ -110,11 +110,27 @@ void ViewControls::createContextMenu() {
     contextMenu->addAction(zoomInAction);
     contextMenu->addAction(zoomOutAction);
     contextMenu->addAction(resetZoomAction);
+    addMenuEntries();
     // Entries greyed out for the menu only: the shortcuts stay live and refuse on their own.
     connect(contextMenu, &QMenu::aboutToShow, this, [this] { enableMenuEntries(); });
     connect(contextMenu, &QMenu::aboutToHide, this, [this] {
         for (QAction* a : {pauseAction, zoomInAction, zoomOutAction, resetZoomAction}) a->setEnabled(true);
     });
+}
+
+void ViewControls::addMenuEntry(QAction* action) {
+    if (std::find(menuEntries_.begin(), menuEntries_.end(), action) != menuEntries_.end()) return;
+    menuEntries_.push_back(action);
+    if (contextMenu) contextMenu->addAction(action);
+}
+
+void ViewControls::removeMenuEntry(QAction* action) {
+    std::erase(menuEntries_, action);
+    if (contextMenu) contextMenu->removeAction(action);
+}
+
+void ViewControls::addMenuEntries() {
+    for (QAction* action : menuEntries_) contextMenu->addAction(action);
 }
 
 void ViewControls::showContextMenu(QPoint at) {
@@ -156,11 +172,12 @@ void ViewControls::applyZoom() {
     if (fullScreen_) {
         margin_->setGeometry(window_.rect());
         layOut(zoom_, zoom::CentredOrigin(zoom::kClientArea, zoom_, window_.size()));
-        return;
+    } else {
+        layOut(zoom_, QPoint(0, 0));
+        window_.setFixedSize(zoom::Scaled(zoom::kClientArea, zoom_));
+        keepWindowOnScreen();
     }
-    layOut(zoom_, QPoint(0, 0));
-    window_.setFixedSize(zoom::Scaled(zoom::kClientArea, zoom_));
-    keepWindowOnScreen();
+    if (zoomChanged) zoomChanged();
 }
 
 // Every control at its 1x geometry and font times k; the window's own children shifted by origin.

@@ -39,6 +39,12 @@ public:
     // The largest client area the screen leaves the window in its frame; a seam for tests.
     std::function<QSize()> roomForClientArea;
 
+    // Commands of other classroom controls, at the end of the context menu while they are offered.
+    void addMenuEntry(QAction* action);
+    void removeMenuEntry(QAction* action);
+    // Called after every change of zoom, once the window has its new size.
+    std::function<void()> zoomChanged;
+
     QAction* pauseAction = nullptr;
     QAction* fullScreenAction = nullptr;
     QAction* zoomInAction = nullptr;
@@ -60,6 +66,7 @@ private:
     void enterFullScreen();
     void offerContextMenu();
     void createContextMenu();
+    void addMenuEntries();
     void showContextMenu(QPoint at);
     void enableMenuEntries();
     void showPauseState();
@@ -79,6 +86,7 @@ private:
     QString title_;
     QFont font_;  // the window's at 1x
     std::vector<Control> controls_;
+    std::vector<QAction*> menuEntries_;  // added by other classroom controls
     int zoom_ = 1;
     int windowedZoom_ = 1;
     bool fullScreen_ = false;

@@ -5,11 +5,6 @@
 
 namespace {
 
-struct VapourRow {
-    float upperBound;  // degrees C; the row covers temperatures above the previous row's bound up to here
-    double amount;     // g per cubic metre
-};
-
 // Each whole degree T has two rows: the amount at T itself for T < t <= T + 0.5, and a value
 // between T and T + 1 for T + 0.5 < t <= T + 1. The first row also takes everything colder, the
 // last everything warmer up to 100.
@@ -57,6 +52,18 @@ double SaturatedVapour(float t) {
         std::find_if(kVapour.begin(), kVapour.end(), [t](const VapourRow& r) { return r.upperBound >= t; });
     // Hotter than any row (never asked for): the warmest amount.
     return row == kVapour.end() ? kVapour.back().amount : row->amount;
+}
+
+double VapourAmount(const Parcel& parcel) {
+    return parcel.Situdo / 100 * SaturatedVapour(float(parcel.Kion));
+}
+
+std::optional<VapourRow> DewPoint(double vapour) {
+    if (vapour <= 0) return std::nullopt;
+    const auto row =
+        std::find_if(kVapour.begin(), kVapour.end(), [vapour](const VapourRow& r) { return r.amount >= vapour; });
+    if (row == kVapour.end()) return std::nullopt;  // more than saturated air can hold: never asked for
+    return *row;
 }
 
 bool IsSaturated(const Parcel& parcel) { return parcel.Situdo == kSitudoSaturated; }

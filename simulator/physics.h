@@ -3,6 +3,8 @@
 // and every rule that changes them. No widgets here: the panel's handlers call these and draw what
 // they say.
 
+#include <optional>
+
 // Temperature (degrees C), relative humidity (%) and altitude (m) of the parcel.
 struct Parcel {
     double Kion = 0;
@@ -25,6 +27,19 @@ inline constexpr Parcel kOpeningParcel{15, 60, 0};
 // Saturated water-vapour amount of air (g per cubic metre) at t degrees C, in 0.5-degree rows.
 // Compared in single precision: each row covers (its lower bound, its upper bound].
 double SaturatedVapour(float t);
+
+// One row of that table: the temperatures above the previous row's bound up to upperBound.
+struct VapourRow {
+    float upperBound;  // degrees C
+    double amount;     // g per cubic metre
+};
+
+// The water vapour the parcel holds, g per cubic metre: Situdo / 100 x SaturatedVapour(Kion).
+double VapourAmount(const Parcel& parcel);
+
+// The dew point of air holding `vapour` g per cubic metre: the first row, coldest first, whose
+// saturated amount is at least that much. Air without vapour has none: nothing can condense.
+std::optional<VapourRow> DewPoint(double vapour);
 
 // The parcel holds exactly 100 % only when a clamp has put it there: that is the saturated state.
 bool IsSaturated(const Parcel& parcel);

@@ -16,6 +16,7 @@
 
 #include "harness.h"
 
+#include "app/chartwindow.h"
 #include "draw/fonts.h"
 
 namespace {
@@ -27,6 +28,7 @@ struct Moment {
     const char* name;
     std::function<void(Harness&)> play;
     bool drawsText = true;  // pictures alone are drawn alike everywhere; text depends on the rasteriser
+    QImage (*frame)(Harness&) = nullptr;  // what is compared; the canvas's screen image if none
 };
 
 void PrintTo(const Moment& moment, std::ostream* os) { *os << moment.name; }
@@ -44,6 +46,18 @@ void simulatorReady(Harness& h) {
     h.startAndReachMenu();
     h.form->TukuruCmd->click();
     h.runUntilStopped();
+}
+
+// The saturated-vapour chart as its window shows it at 1x, opened once the simulator is ready and
+// then after a season preset, if any, and the parcel lifted by `ups` steps.
+QImage chartFrame(Harness& h) { return h.form->chart().window()->chart(); }
+std::function<void(Harness&)> chartAfter(QPushButton* RiloForm::*preset, int ups) {
+    return [=](Harness& h) {
+        simulatorReady(h);
+        h.form->chart().action->trigger();
+        if (preset) (h.form.get()->*preset)->click();
+        for (int i = 0; i < ups; ++i) h.form->TTakasaUpCmd->click();
+    };
 }
 
 const Moment kMoments[] = {
@@ -75,6 +89,8 @@ const Moment kMoments[] = {
          simulatorReady(h);
          h.form->THaruCmd->click();
      }},
+    {"ChartCloudAt900m", chartAfter(nullptr, 9), true, chartFrame},
+    {"ChartWinterAt1000m", chartAfter(&RiloForm::THuyuCmd, 10), true, chartFrame},
 };
 
 // Qt draws text taller than 64 px (the title's heading) as outlines from a FreeType face that every
@@ -154,7 +170,7 @@ void Golden::compareWithReference() {
     const Moment& moment = GetParam();
     Harness h;
     moment.play(h);
-    const QImage actual = h.screen().convertToFormat(QImage::Format_RGB32);
+    const QImage actual = (moment.frame ? moment.frame(h) : h.screen()).convertToFormat(QImage::Format_RGB32);
     const QString reference = referencePath(moment.name);
     if (writingReferences()) {
         writeReference(actual, reference);

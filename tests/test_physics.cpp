@@ -57,6 +57,37 @@ TEST(PhysicsVapour, FlatEndsAndWorkedLookups) {
     for (const auto& c : cases) EXPECT_EQ(SaturatedVapour(c.t), c.amount) << c.t;
 }
 
+// The opening values hold 7.47 g: the row 6.5 < t <= 7 (7.55 g) is the first that could hold it, and
+// the cloud does form between 800 m (7 degrees) and 900 m (6 degrees). Each season's dew point lies
+// just above the temperature of its first cloud; winter's lies in the flat cold end.
+TEST(PhysicsDewPoint, TheFirstRowThatHoldsTheParcelsVapour) {
+    const struct {
+        const char* name;
+        Parcel parcel;
+        double vapour;
+        float dewPoint;
+        double amount;
+    } cases[] = {
+        {"opening", kOpeningParcel, 7.47, 7, 7.55},      {"spring", {20, 70, 0}, 11.76, 14.5, 12.1},
+        {"rainy season", {25, 90, 0}, 20.205, 23.5, 20.6}, {"summer", {32, 80, 0}, 26.36, 28, 26.5},
+        {"autumn", {15, 65, 0}, 8.0925, 8.5, 8.3},      {"winter", {0, 50, 0}, 2.325, -9.5, 2.4},
+        // A saturated parcel's dew point is its own row, also a hair above 0 degrees (1900 m).
+        {"cloud at 900 m", {6, 100, 900}, 7.05, 6, 7.05}, {"cloud at 1900 m", {1e-15, 100, 1900}, 4.8, 0.5, 4.8},
+        {"cloud at -10.5", {-10.5, 100, 1100}, 2.4, -9.5, 2.4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(VapourAmount(c.parcel), c.vapour, 1e-12);
+        const auto row = DewPoint(c.vapour);
+        ASSERT_TRUE(row);
+        EXPECT_EQ(row->upperBound, c.dewPoint);
+        EXPECT_EQ(row->amount, c.amount);
+    }
+    EXPECT_EQ(DewPoint(7.3)->upperBound, 6.5f) << "a row holding exactly the vapour is the dew point";
+    EXPECT_EQ(DewPoint(std::nextafter(7.3, 8.0))->upperBound, 7.0f);
+    EXPECT_FALSE(DewPoint(0)) << "dry air has no dew point";
+}
+
 struct Reading {
     double takasa, kion, situdo;
     ParcelDrawing drawing;
