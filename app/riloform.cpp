@@ -64,6 +64,7 @@ void askQuitWithMessageBox(QWidget* parent, QuitAnswer answered) {
 
 RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     : timer_(std::move(timer)), askQuit_(std::move(askQuit)) {
+    InstallAccessibleRoles();  // before any widget exists, so that no interface is made without it
     setWindowTitle(kTitle);
     setWindowIcon(ProgramIcon());
     setFixedSize(643, 404);
@@ -145,7 +146,6 @@ void RiloForm::setTabOrder() {
 
 // The arrows alone say nothing to a screen reader.
 void RiloForm::setAccessibleNames() {
-    InstallAccessibleRoles();
     narration_ = new CanvasNarration(Picture1, canvas);
     TKisetuFrm->setAccessibleName(TKisetuFrm->title());
     const std::pair<QPushButton*, const char*> names[] = {

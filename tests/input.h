@@ -16,6 +16,15 @@ Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, con
 
 namespace input {
 
+// Makes the window the active one at once, as a click on it would: shortcuts then reach it. Qt 6.5
+// deprecates the call for applications; for a test it is the one that needs no window manager.
+inline void activate(QWidget* window) {
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(window);
+    QT_WARNING_POP
+}
+
 inline void keyClick(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     if (qt_sendShortcutOverrideEvent(widget, 0, key, mods, QString(), false, 1)) return;
     QKeyEvent press(QEvent::KeyPress, key, mods);

@@ -14,6 +14,7 @@
 #include "app/viewcontrols.h"
 #include "draw/palette.h"
 #include "harness.h"
+#include "input.h"
 #include "simulator/tukuru.h"
 #include "tests/input.h"
 
@@ -81,7 +82,7 @@ struct ChartCommand : ::testing::Test {
         h.form->view().roomForClientArea = [] { return QSize(3000, 2000); };
         h.form->chart().availableArea = [] { return QRect(0, 0, 3000, 2000); };
         h.startAndReachMenu();
-        QApplication::setActiveWindow(h.form.get());  // shortcuts go to the active window
+        input::activate(h.form.get());  // shortcuts go to the active window
     }
     QAction* action() { return h.form->findChild<QAction*>(QStringLiteral("chart")); }
     ChartWindow* window() { return h.form->chart().window(); }

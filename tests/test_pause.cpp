@@ -11,6 +11,7 @@
 #include "app/canvaswidget.h"
 #include "app/viewcontrols.h"
 #include "harness.h"
+#include "input.h"
 #include "lessons/lessons.h"
 #include "simulator/tukuru.h"
 
@@ -150,7 +151,7 @@ TEST(PauseKey, PausesARunningLessonButDoesNothingInTheMenuOrAWaitingLesson) {
     Harness h;
     h.startAndReachMenu();
     h.clock->advance(1000);  // past step 11: the menu state
-    QApplication::setActiveWindow(h.form.get());
+    input::activate(h.form.get());
     input::keyClick(h.form.get(), Qt::Key_P);
     EXPECT_FALSE(paused(h));
     h.form->YamaCmd->click();

@@ -11,6 +11,7 @@
 
 #include "app/canvaswidget.h"
 #include "harness.h"
+#include "input.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST(FocusFrames, OnlyAfterAKeyAndVisibleOverSkyAndGround) {
     Harness h;
     h.startAndReachMenu();
     QWidget* canvas = h.form->Picture1;
-    QApplication::setActiveWindow(h.form.get());
+    input::activate(h.form.get());
     canvas->setFocus();
     ASSERT_TRUE(canvas->hasFocus());
     const QImage mouseOnly = grabbed(canvas);
@@ -106,7 +107,7 @@ TEST(FocusFrames, AFocusedButtonShowsAStrongFrame) {
     Harness h;
     h.startAndReachMenu();
     QPushButton* button = h.form->DekikataCmd;
-    QApplication::setActiveWindow(h.form.get());
+    input::activate(h.form.get());
     const QImage plain = grabbed(button);
     pressKey(button, Qt::Key_Tab);
     button->setFocus();

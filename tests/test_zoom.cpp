@@ -12,6 +12,7 @@
 #include "app/viewcontrols.h"
 #include "app/zoom.h"
 #include "harness.h"
+#include "input.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ TEST(ZoomedWindow, AZoomThatDoesNotFitIsRefusedAndTheZoomStays) {
 TEST(FullScreen, F11FillsTheScreenCentredOnBlackAndEscapeGoesBackToTheWindowsZoom) {
     ZoomHarness h;
     h.zoomTo(2);
-    QApplication::setActiveWindow(h.form.get());
+    input::activate(h.form.get());
     input::keyClick(h.form.get(), Qt::Key_F11);
     QApplication::processEvents();  // the window system's new geometry
     const QSize screen = h.form->screen()->geometry().size();

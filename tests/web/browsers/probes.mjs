@@ -1,0 +1,140 @@
+// Functions that run inside the page, in either engine. They travel as source text and find one
+// another as window.perumoraProbes, so none may use anything from this module's scope.
+
+// Before the page's own scripts where the engine allows it (else right after loading): what the
+// pupil's pointer, the live region and the animation frames did, on the page's clock.
+function installRecorders() {
+  if (window.perumoraCheck) return;
+  const log = {pointerUps: [], narration: [], animationFrames: 0};
+  window.perumoraCheck = log;
+  addEventListener('pointerup', (e) => log.pointerUps.push(e.timeStamp), true);
+  const request = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = (callback) => request((t) => { log.animationFrames++; callback(t); });
+  const watchNarration = () => {
+    const region = document.getElementById('narration');
+    new MutationObserver(() => log.narration.push({at: performance.now(), text: region.textContent}))
+      .observe(region, {childList: true, characterData: true, subtree: true});
+  };
+  if (document.getElementById('narration')) watchNarration();
+  else addEventListener('DOMContentLoaded', watchNarration);
+}
+
+// Resolves with the condition's first truthy value, checked every 20 ms; null after timeoutMs.
+function until({condition, arg, timeoutMs}) {
+  const test = new Function('arg', `return (${condition})(arg);`);
+  const end = performance.now() + timeoutMs;
+  return new Promise((resolve) => {
+    const poll = () => {
+      let value = null;
+      try { value = test(arg); } catch (e) { value = null; }
+      if (value) resolve(value);
+      else if (performance.now() > end) resolve(null);
+      else setTimeout(poll, 20);
+    };
+    poll();
+  });
+}
+
+// Where the program's window is on the page, and the device-pixel ratio the page really has
+// (window.devicePixelRatio is told 1 for Qt's sake).
+function programBox() {
+  const p = document.getElementById('program');
+  const ratio = [1, 1.5, 2, 2.5, 3].find((r) => matchMedia(`(resolution: ${r}dppx)`).matches) || 0;
+  return {left: parseFloat(p.style.left), top: parseFloat(p.style.top), scale: Number(p.dataset.scale), ratio,
+          width: innerWidth, height: innerHeight, firstFrameAt: window.perumoraPageState.firstFrameAt};
+}
+
+// The pixels of Qt's windows, in window coordinates: the main window's canvas is 643 × 404; a
+// dialog's canvas lies where its frame puts it.
+function windowCanvases() {
+  const host = document.getElementById('program');
+  const root = host.shadowRoot || host.querySelector('#qt-shadow-container').shadowRoot;
+  const origin = host.getBoundingClientRect();
+  return [...root.querySelectorAll('canvas.qt-window-content')].map((canvas) => {
+    const r = canvas.getBoundingClientRect();  // the page measures inside the program unscaled
+    return {canvas, x: Math.round(r.left - origin.left), y: Math.round(r.top - origin.top),
+            width: canvas.width, height: canvas.height};
+  });
+}
+
+// A short digest of the main window's pixels in [x, y, w, h].
+function regionDigest(rect) {
+  const {canvas} = perumoraProbes.windowCanvases()[0];
+  const data = canvas.getContext('2d').getImageData(...rect).data;
+  let hash = 2166136261;
+  for (let i = 0; i < data.length; i += 1) hash = Math.imul(hash ^ data[i], 16777619) >>> 0;
+  return hash.toString(16);
+}
+
+// Polls the digests of named regions every 10 ms and keeps when each one changed.
+function watchRegions(regions) {
+  const digest = perumoraProbes.regionDigest;
+  const changes = Object.fromEntries(regions.map(({name}) => [name, []]));
+  const last = Object.fromEntries(regions.map(({name, rect}) => [name, digest(rect)]));
+  window.perumoraCheck.changes = changes;
+  clearInterval(window.perumoraCheck.watcher);
+  window.perumoraCheck.watcher = setInterval(() => {
+    for (const {name, rect} of regions) {
+      const now = digest(rect);
+      if (now !== last[name]) changes[name].push(performance.now());
+      last[name] = now;
+    }
+  }, 10);
+}
+
+// The share of pixels equal to the reference picture's in each region; the reference is the
+// drawing area alone, which lies at (2, 2) in the window.
+async function compareWithReference({png, regions}) {
+  const image = new Image();
+  image.src = `data:image/png;base64,${png}`;
+  await image.decode();
+  const scratch = document.createElement('canvas');
+  [scratch.width, scratch.height] = [image.width, image.height];
+  const context = scratch.getContext('2d');
+  context.drawImage(image, 0, 0);
+  const {canvas} = perumoraProbes.windowCanvases()[0];
+  const shares = {};
+  for (const {name, rect: [x, y, w, h]} of regions) {
+    const want = context.getImageData(x, y, w, h).data;
+    const have = canvas.getContext('2d').getImageData(x + 2, y + 2, w, h).data;
+    let same = 0;
+    for (let i = 0; i < want.length; i += 4)
+      if (want[i] === have[i] && want[i + 1] === have[i + 1] && want[i + 2] === have[i + 2]) same++;
+    shares[name] = same / (w * h);
+  }
+  return shares;
+}
+
+// The buttons of the open dialog, left to right, as centres in window coordinates: found by their
+// outlines, vertical runs of dark pixels in the lower half of the dialog's canvas.
+function dialogButtons() {
+  const dialog = perumoraProbes.windowCanvases()[1];
+  if (!dialog) return null;
+  const {data, width, height} = dialog.canvas.getContext('2d').getImageData(0, 0, dialog.width, dialog.height);
+  const dark = (x, y) => { const i = (y * width + x) * 4; return data[i] + data[i + 1] + data[i + 2] < 450; };
+  const edges = [];
+  let rows = null;
+  for (let x = 0; x < width; x++) {
+    let run = 0, best = null;
+    for (let y = Math.floor(height / 2); y < height; y++) {
+      run = dark(x, y) ? run + 1 : 0;
+      if (run >= 12) best = {x, top: y - run + 1, bottom: y};
+    }
+    if (best && (!edges.length || x > edges[edges.length - 1].x + 1)) edges.push(best);
+    if (best) rows = best;
+  }
+  const buttons = [];
+  for (let i = 0; i + 1 < edges.length; i += 2)
+    buttons.push({x: dialog.x + (edges[i].x + edges[i + 1].x) / 2, y: dialog.y + (edges[i].top + edges[i].bottom) / 2});
+  return rows && buttons.length ? buttons : null;
+}
+
+const probes = {installRecorders, until, programBox, windowCanvases, regionDigest, watchRegions,
+                compareWithReference, dialogButtons};
+const source = `window.perumoraProbes = window.perumoraProbes || {${
+  Object.values(probes).map((f) => `${f.name}: ${f}`).join(',\n')}}`;
+
+// An expression that installs the probes where they are missing and calls one of them.
+export function probeCall(name, arg) {
+  return `(${source}, window.perumoraProbes.${name}(${JSON.stringify(arg) ?? ''}))`;
+}
