@@ -16,6 +16,7 @@
 class CanvasNarration;
 class CanvasWidget;
 class QMessageBox;
+class SceneControls;
 class ViewControls;
 struct Lesson;
 struct Parcel;
@@ -54,6 +55,11 @@ public:
     void DekikataStep();
     void YamaStep();
     void ZensenStep();
+
+    // The teacher's pace: the lesson put at a step as if it had played there by itself, the interval
+    // in force there starting anew (held if paused); the title or the instructions played to their end.
+    void JumpToStep(const Lesson& lesson, int step);
+    void FinishAnimation();
 
     // Simulator
     void TukuruCmd_Click();
@@ -103,6 +109,7 @@ public:
 
     StepTimer& Timer1() { return *timer_; }
     ViewControls& view() { return *view_; }  // zoom, full screen and pause
+    SceneControls& scenes() { return *scenes_; }  // back and forward by scene
 
 private:
     void createMenu();
@@ -110,6 +117,7 @@ private:
     void setTabOrder();
     void setAccessibleNames();
     void startLesson(const Lesson& lesson);
+    void prepareCanvasFor(const Lesson& lesson);
     void playLessonStep(const Lesson& lesson);
     void changeTemperature(void (*rule)(Parcel&));
     void changeHumidity(ParcelDrawing (*rule)(Parcel&));
@@ -127,4 +135,5 @@ private:
     CanvasNarration* narration_ = nullptr;
     QPushButton* lastStarter_ = nullptr;
     ViewControls* view_ = nullptr;
+    SceneControls* scenes_ = nullptr;
 };

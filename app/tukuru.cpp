@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
 #include "app/riloform.h"
+#include "app/scenecontrols.h"
 #include "simulator/parcel.h"
 #include "simulator/readout.h"
 #include "simulator/tukuru.h"
@@ -23,6 +24,7 @@ void RiloForm::TukuruCmd_Click() {
     ShowWeather();
     Timer1().setInterval(kOpeningIntervalMs);
     Timer1().setEnabled(true);
+    scenes().update();
 }
 
 // The last step wipes the instructions and redraws the parcel as its values say: a parcel the pupil
