@@ -101,7 +101,7 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && enterPressed) {
+    if (enter && enterPressed && !event->isAutoRepeat()) {  // a held Enter ending a lesson skips nothing
         enterPressed();
         return;
     }

@@ -19,7 +19,7 @@ public:
 
     CanvasWidget(Canvas& canvas, QWidget* parent);
     std::function<void()> clicked;
-    std::function<void()> enterPressed;  // Enter or Return; a click if unset
+    std::function<void()> enterPressed;  // Enter or Return, not repeated; otherwise a click
 
     // A lesson's length as shares from 0 to 1: where its scenes start and where it is now. Drawn
     // along the bottom edge while the pause mark is shown, and a click on it tells the share there.

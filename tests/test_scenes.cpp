@@ -38,29 +38,28 @@ void stepTo(Harness& h, int step) {
     while (h.state().StepCount < step) ASSERT_TRUE(h.clock->fireNext());
 }
 
-struct LessonCase {
-    QPushButton* RiloForm::*button;
-    const Lesson& (*lesson)();
-};
+double msToNextTick(Harness& h) {  // 0 if none comes
+    const double at = h.clock->nowMs();
+    return h.clock->fireNext() ? h.clock->nowMs() - at : 0;
+}
 
 TEST(SceneJumps, EverySceneStartAsTheUninterruptedLessonShowsItThenTheIntervalInForce) {
-    for (const LessonCase& c : {LessonCase{&RiloForm::DekikataCmd, DekikataLesson},
-                                LessonCase{&RiloForm::YamaCmd, YamaLesson}, LessonCase{&RiloForm::ZensenCmd, ZensenLesson}}) {
-        const SceneStarts starts = c.lesson().sceneStarts;
+    for (auto [button, lesson] : {std::pair{&RiloForm::DekikataCmd, &DekikataLesson},
+                                  std::pair{&RiloForm::YamaCmd, &YamaLesson}, std::pair{&RiloForm::ZensenCmd, &ZensenLesson}}) {
+        const SceneStarts starts = lesson().sceneStarts;
         std::map<int, Seen> expected;
         std::map<int, double> nextAfterMs;
         for (int run = 0; run < 2; ++run) {  // the second run, with the fonts' caches as warm as later
             Harness h;
-            startLesson(h, c.button);
+            startLesson(h, button);
             for (int step : starts) {
                 stepTo(h, step);
                 expected[step] = seen(h);
-                const double at = h.clock->nowMs();
-                nextAfterMs[step] = h.clock->fireNext() ? h.clock->nowMs() - at : 0;
+                nextAfterMs[step] = msToNextTick(h);
             }
         }
         Harness h;
-        startLesson(h, c.button);
+        startLesson(h, button);
         for (int step : starts) {  // forward from the step before; the first from the lesson's start
             SCOPED_TRACE("to step " + std::to_string(step));
             if (step > 1) {
@@ -70,8 +69,7 @@ TEST(SceneJumps, EverySceneStartAsTheUninterruptedLessonShowsItThenTheIntervalIn
             (step == 1 ? h.form->scenes().restartLessonAction : h.form->scenes().nextSceneAction)->trigger();
             ASSERT_EQ(h.state().StepCount, step);
             EXPECT_TRUE(seen(h) == expected[step]);
-            const double at = h.clock->nowMs();
-            EXPECT_EQ(h.clock->fireNext() ? h.clock->nowMs() - at : 0, nextAfterMs[step]);
+            EXPECT_EQ(msToNextTick(h), nextAfterMs[step]);
         }
         ASSERT_EQ(h.state().WaitClick, kWaiting);
         for (size_t i = starts.size() - 1; i-- > 0;) {  // back from the end, one scene a press
@@ -95,7 +93,6 @@ TEST(SceneJumps, TheTitleFinishesAtOnceOnRightOrEnterAsAfterItsLastStep) {
         h.form->Form_Load();  // the first, slow title
         QApplication::setActiveWindow(h.form.get());
         h.clock->advance(1600);
-        h.form->Picture1->setFocus();
         if (enter)
             input::keyClick(h.form->Picture1, Qt::Key_Return);
         else
@@ -167,9 +164,7 @@ TEST(Timeline, AClickAtTwiceTheSizeJumpsToTheSceneUnderItAndTheLessonStaysPaused
     EXPECT_TRUE(h.form->view().isPaused());
     h.form->view().togglePause();
     EXPECT_FALSE(h.form->Picture1->timelineShown());
-    const double at = h.clock->nowMs();
-    h.clock->fireNext();
-    EXPECT_DOUBLE_EQ(h.clock->nowMs() - at, 600) << "the interval step 40 sets";
+    EXPECT_EQ(msToNextTick(h), 600) << "the interval step 40 sets";
 }
 
 }  // namespace
