@@ -273,9 +273,11 @@ void RiloForm::JumpToStep(const Lesson& lesson, int step) {
         timer_->setEnabled(false);
 }
 
+// Tick by tick, as the timer would: the instructions' last step is code, not table.
 void RiloForm::FinishAnimation() {
+    constexpr int kMoreStepsThanAny = 100;
     const int mode = state.SceneMode;
-    for (int step = 0; step < 100 && timer_->isEnabled() && state.SceneMode == mode; ++step) Timer1_Timer();
+    for (int i = 0; i < kMoreStepsThanAny && timer_->isEnabled() && state.SceneMode == mode; ++i) Timer1_Timer();
 }
 
 void RiloForm::DekikataCmd_Click() {
