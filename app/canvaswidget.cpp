@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/focus.h"
 #include "app/zoom.h"
@@ -31,6 +32,7 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
     p.fillRect(w - 2, 1, 1, h - 2, QColor(212, 208, 200));
     p.drawImage(kBorder, kBorder, canvas_.screenImage());
     if (pauseMark_) paintPauseMark(p);
+    if (timelineShown()) paintTimeline(p);
     paintFocusFrame(p, QRect(0, 0, w, h));
 }
 
@@ -49,6 +51,34 @@ void CanvasWidget::paintPauseMark(QPainter& p) {
     p.fillRect(left + kSize - 5 - kBar, barTop, kBar, kBarHeight, Qt::white);
 }
 
+// A dark strip like the pause mark's; on it a grey track, white up to the position, a light tick at
+// every scene start and a white bar where the lesson stands. In 1x pixels.
+void CanvasWidget::paintTimeline(QPainter& p) {
+    const QRect area = kTimelineArea;
+    const int left = area.left() + kTimelineInset, width = area.width() - 2 * kTimelineInset;
+    const int middle = area.top() + area.height() / 2;
+    const auto xAt = [&](double share) { return left + int(share * width + 0.5); };
+    p.fillRect(area, QColor(32, 32, 32, 200));
+    p.fillRect(left, middle - 1, width, 2, QColor(128, 128, 128));
+    p.fillRect(left, middle - 1, xAt(timeline_->position) - left, 2, Qt::white);
+    for (double start : timeline_->sceneStarts) p.fillRect(xAt(start) - 1, middle - 4, 2, 8, QColor(200, 200, 200));
+    p.fillRect(xAt(timeline_->position) - 2, middle - 5, 4, 10, Qt::white);
+}
+
+void CanvasWidget::setTimeline(std::optional<Timeline> timeline) {
+    const bool wasShown = timelineShown();
+    timeline_ = std::move(timeline);
+    if (wasShown || timelineShown()) update();
+}
+
+bool CanvasWidget::clickTimeline(QPoint viewPoint) {
+    const QPointF at = QPointF(viewPoint) / zoom_;
+    if (!timelineShown() || !QRectF(kTimelineArea).contains(at) || !timelineClicked) return false;
+    const double left = kTimelineArea.left() + kTimelineInset, width = kTimelineArea.width() - 2 * kTimelineInset;
+    timelineClicked(std::clamp((at.x() - left) / width, 0.0, 1.0));
+    return true;
+}
+
 void CanvasWidget::setZoom(int k) {
     zoom_ = k;
     setFixedSize((Canvas::kWidth + 2 * kBorder) * k, (Canvas::kHeight + 2 * kBorder) * k);
@@ -64,12 +94,18 @@ void CanvasWidget::setPauseMark(bool shown) {
 QPoint CanvasWidget::canvasPixelAt(QPoint viewPoint) const { return zoom::CanvasPixelAt(viewPoint, zoom_, kBorder); }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && clicked) clicked();
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) return;
+    if (clickTimeline(event->position().toPoint())) return;
+    if (clicked) clicked();
 }
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        clicked) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && enterPressed && !event->isAutoRepeat()) {  // a held Enter ending a lesson skips nothing
+        enterPressed();
+        return;
+    }
+    if ((event->key() == Qt::Key_Space || enter) && clicked) {
         clicked();
         return;
     }

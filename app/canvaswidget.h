@@ -2,10 +2,13 @@
 // Picture1: shows the canvas's screen image inside a 2-pixel sunken border and reports clicks.
 // Every expose repaints from the whole screen image, so what is on screen stays on screen.
 // Zoomed, the view enlarges the screen image and its border by a whole factor, one canvas pixel to
-// an exact k x k block; the pause mark is the view's own, drawn over the picture and never into it.
+// an exact k x k block; the pause mark and the paused lesson's timeline are the view's own, drawn over
+// the picture and never into it.
 
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class Canvas;
 class QPainter;
@@ -16,6 +19,19 @@ public:
 
     CanvasWidget(Canvas& canvas, QWidget* parent);
     std::function<void()> clicked;
+    std::function<void()> enterPressed;  // Enter or Return, not repeated; otherwise a click
+
+    // A lesson's length as shares from 0 to 1: where its scenes start and where it is now. Drawn
+    // along the bottom edge while the pause mark is shown, and a click on it tells the share there.
+    struct Timeline {
+        std::vector<double> sceneStarts;
+        double position = 0;
+    };
+    static constexpr QRect kTimelineArea{kBorder + 8, kBorder + 380, 624, 14};  // at 1x
+    static constexpr int kTimelineInset = 6;  // from the strip's ends to the track's
+    void setTimeline(std::optional<Timeline> timeline);
+    bool timelineShown() const { return pauseMark_ && timeline_.has_value(); }
+    std::function<void(double share)> timelineClicked;
 
     void setZoom(int k);
     int zoom() const { return zoom_; }
@@ -31,8 +47,11 @@ protected:
 private:
     void paintFocusFrame(QPainter& painter, const QRect& unzoomed);
     void paintPauseMark(QPainter& painter);
+    void paintTimeline(QPainter& painter);
+    bool clickTimeline(QPoint viewPoint);
 
     Canvas& canvas_;
     int zoom_ = 1;
     bool pauseMark_ = false;
+    std::optional<Timeline> timeline_;
 };

@@ -7,6 +7,7 @@
 #include "app/chartwindow.h"
 #include "app/focus.h"
 #include "app/panelframe.h"
+#include "app/scenecontrols.h"
 #include "app/viewcontrols.h"
 #include "draw/backdrops.h"
 #include "draw/fonts.h"
@@ -84,6 +85,11 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     timer_->setEnabled(true);  // as designed; start-up stops it before the first tick
     view_ = new ViewControls(*this, *Picture1, *timer_);
     chart_ = new ChartControls(*this, *view_);
+    scenes_ = new SceneControls(*this);
+    view_->lessonEntries = {scenes_->previousSceneAction, scenes_->nextSceneAction, scenes_->restartLessonAction};
+    Picture1->enterPressed = [this] {
+        if (!scenes_->finishTitle()) Picture1_Click();
+    };
     new KeyboardCues(this);  // after every widget exists, the full-screen margin too
 }
 
@@ -187,6 +193,7 @@ void RiloForm::StartTitle() {
         timer_->setInterval(100);
     }
     timer_->setEnabled(true);
+    scenes_->update();
 }
 
 void RiloForm::ShowMenu() {
@@ -207,6 +214,7 @@ void RiloForm::Timer1_Timer() {
     case kSceneTukuru: TukuruStep(); break;
     default: break;
     }
+    scenes_->update();
 }
 
 void RiloForm::Picture1_Click() {
@@ -246,6 +254,15 @@ void RiloForm::TitleStep() {
 void RiloForm::startLesson(const Lesson& lesson) {
     HideMenu();
     narration_->activityStarted(lesson.sceneMode);
+    prepareCanvasFor(lesson);
+    state.StepCount = 0;
+    state.SceneMode = lesson.sceneMode;
+    timer_->setInterval(lesson.firstIntervalMs);
+    timer_->setEnabled(true);
+    scenes_->update();
+}
+
+void RiloForm::prepareCanvasFor(const Lesson& lesson) {
     if (lesson.mountainBackdrop)
         DrawMountainTown();
     else
@@ -254,11 +271,26 @@ void RiloForm::startLesson(const Lesson& lesson) {
         canvas.selectPersistent();
     else
         canvas.selectOverlay();
-    state.StepCount = 0;
-    state.SceneMode = lesson.sceneMode;
-    timer_->setInterval(lesson.firstIntervalMs);
-    timer_->setEnabled(true);
     if (lesson.boldOff) canvas.setBold(false);
+}
+
+// Nothing in a lesson depends on an input, so replaying its steps from the start is exact.
+void RiloForm::JumpToStep(const Lesson& lesson, int step) {
+    if (!lesson.mountainBackdrop) DrawTown();  // the town as the lesson found it
+    prepareCanvasFor(lesson);
+    state.WaitClick = 0;
+    const AfterSteps after = PlayStepsAtOnce(lesson.steps, 1, step, lesson.firstIntervalMs, canvas, state);
+    if (after.timerOn)
+        timer_->restartCountdown(after.intervalMs);
+    else
+        timer_->setEnabled(false);
+}
+
+// Tick by tick, as the timer would: the instructions' last step is code, not table.
+void RiloForm::FinishAnimation() {
+    constexpr int kMoreStepsThanAny = 100;
+    const int mode = state.SceneMode;
+    for (int i = 0; i < kMoreStepsThanAny && timer_->isEnabled() && state.SceneMode == mode; ++i) Timer1_Timer();
 }
 
 void RiloForm::DekikataCmd_Click() {

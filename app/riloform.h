@@ -17,6 +17,7 @@ class CanvasNarration;
 class ChartControls;
 class CanvasWidget;
 class QMessageBox;
+class SceneControls;
 class ViewControls;
 struct Lesson;
 struct Parcel;
@@ -57,6 +58,11 @@ public:
     void DekikataStep();
     void YamaStep();
     void ZensenStep();
+
+    // The teacher's pace: the lesson put at a step as if it had played there by itself, the interval
+    // in force there starting anew (held if paused); the title or the instructions played to their end.
+    void JumpToStep(const Lesson& lesson, int step);
+    void FinishAnimation();
 
     // Simulator
     void TukuruCmd_Click();
@@ -108,6 +114,7 @@ public:
     ViewControls& view() { return *view_; }  // zoom, full screen and pause
     CanvasNarration& narration() { return *narration_; }  // the canvas's words for a screen reader
     ChartControls& chart() { return *chart_; }  // the saturated-vapour chart of the simulator
+    SceneControls& scenes() { return *scenes_; }  // back and forward by scene
 
 private:
     void createMenu();
@@ -115,6 +122,7 @@ private:
     void setTabOrder();
     void setAccessibleNames();
     void startLesson(const Lesson& lesson);
+    void prepareCanvasFor(const Lesson& lesson);
     void playLessonStep(const Lesson& lesson);
     void changeTemperature(void (*rule)(Parcel&));
     void changeHumidity(ParcelDrawing (*rule)(Parcel&));
@@ -133,4 +141,5 @@ private:
     QPushButton* lastStarter_ = nullptr;
     ViewControls* view_ = nullptr;
     ChartControls* chart_ = nullptr;
+    SceneControls* scenes_ = nullptr;
 };

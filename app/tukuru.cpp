@@ -4,6 +4,7 @@
 #include "app/canvaswidget.h"
 #include "app/chartwindow.h"
 #include "app/riloform.h"
+#include "app/scenecontrols.h"
 #include "simulator/parcel.h"
 #include "simulator/readout.h"
 #include "simulator/tukuru.h"
@@ -25,6 +26,7 @@ void RiloForm::TukuruCmd_Click() {
     chart_->simulatorOpened(ParcelOf(state));
     Timer1().setInterval(kOpeningIntervalMs);
     Timer1().setEnabled(true);
+    scenes().update();
 }
 
 // The last step wipes the instructions and redraws the parcel as its values say: a parcel the pupil

@@ -14,6 +14,7 @@
 namespace {
 
 const QString kPausedSuffix = QStringLiteral("（一時停止中）");
+const QString kSlowSuffix = QStringLiteral("（ゆっくり）");
 
 QSize screenRoomFor(const QWidget& window) {
     const QScreen* screen = window.screen();
@@ -50,6 +51,11 @@ ViewControls::ViewControls(QWidget& window, CanvasWidget& canvasView, StepTimer&
     margin_->hide();
 
     pauseAction = addAction(QStringLiteral("一時停止"), {Qt::Key_P, Qt::Key_Pause}, [this] { togglePause(); });
+    pauseAction->setObjectName(QStringLiteral("pause"));
+    slowMotionAction = addAction(QStringLiteral("ゆっくり"), {Qt::Key_S},
+                                 [this] { setSlowMotion(slowMotionAction->isChecked()); });
+    slowMotionAction->setObjectName(QStringLiteral("slowMotion"));
+    slowMotionAction->setCheckable(true);
     fullScreenAction = addAction(QStringLiteral("全画面表示"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
     // Ctrl + ";" is where "+" lies, unshifted, on a Japanese keyboard.
     zoomInAction = addAction(QStringLiteral("拡大"),
@@ -88,9 +94,23 @@ bool ViewControls::isPaused() const { return timer_.isPaused(); }
 
 void ViewControls::showPauseState() {
     const bool paused = timer_.isPaused();
-    window_.setWindowTitle(paused ? title_ + kPausedSuffix : title_);
+    showTitle();
     canvasView_.setPauseMark(paused);
     pauseAction->setText(paused ? QStringLiteral("再開") : QStringLiteral("一時停止"));
+}
+
+// The speed is the lasting setting, so its word stays last, after a pause's.
+void ViewControls::showTitle() {
+    window_.setWindowTitle(title_ + (timer_.isPaused() ? kPausedSuffix : QString()) +
+                           (timer_.slowMotion() ? kSlowSuffix : QString()));
+}
+
+// ---- slow motion ----
+
+void ViewControls::setSlowMotion(bool on) {
+    timer_.setSlowMotion(on);
+    slowMotionAction->setChecked(on);
+    showTitle();
 }
 
 // ---- context menu ----
@@ -104,6 +124,8 @@ void ViewControls::offerContextMenu() {
 void ViewControls::createContextMenu() {
     contextMenu = new QMenu(&window_);
     contextMenu->addAction(pauseAction);
+    contextMenu->addActions(lessonEntries);
+    contextMenu->addAction(slowMotionAction);
     contextMenu->addSeparator();
     contextMenu->addAction(fullScreenAction);
     contextMenu->addSeparator();

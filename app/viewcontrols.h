@@ -4,6 +4,7 @@
 // the canvas. Unused, the window stays exactly as it is; nothing here is remembered between runs.
 
 #include <QFont>
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -24,6 +25,9 @@ public:
     // P and Pause: holds or resumes the running animation; nothing to hold, nothing happens.
     void togglePause();
     bool isPaused() const;
+
+    // S: every interval of the running animation doubled, until S again.
+    void setSlowMotion(bool on);
 
     // Ctrl + "+" / "=", Ctrl + "-", Ctrl + "0". A zoom that does not fit is refused: false.
     bool zoomIn();
@@ -46,11 +50,13 @@ public:
     std::function<void()> zoomChanged;
 
     QAction* pauseAction = nullptr;
+    QAction* slowMotionAction = nullptr;
     QAction* fullScreenAction = nullptr;
     QAction* zoomInAction = nullptr;
     QAction* zoomOutAction = nullptr;
     QAction* resetZoomAction = nullptr;
     QMenu* contextMenu = nullptr;  // made on the first right click
+    QList<QAction*> lessonEntries;  // listed after the pause, before the speed
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +76,7 @@ private:
     void showContextMenu(QPoint at);
     void enableMenuEntries();
     void showPauseState();
+    void showTitle();
 
     bool setZoom(int k);
     QSize room() const;

@@ -160,9 +160,12 @@ constexpr Action kSteps[] = {
     awaitClick(54),
 };
 
+// Sun; sunlight; warm ground and air; the warm air rises; dew point; a big cloud; rain; snow; prompt.
+constexpr std::int16_t kSceneStarts[] = {1, 4, 11, 17, 21, 25, 30, 42, 54};
+
 }  // namespace
 
 const Lesson& DekikataLesson() {
-    static const Lesson lesson{kSceneDekikata, false, Canvas::Layer::Persistent, 500, false, kSteps};
+    static const Lesson lesson{kSceneDekikata, false, Canvas::Layer::Persistent, 500, false, kSteps, kSceneStarts};
     return lesson;
 }

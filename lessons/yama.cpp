@@ -90,9 +90,13 @@ constexpr Action kSteps[] = {
     awaitClick(24),
 };
 
+// Sun and heading; wind meets the mountain; up the slope; expansion; dew point; cloud on the summit;
+// down the lee side; compression; the cloud is gone; prompt.
+constexpr std::int16_t kSceneStarts[] = {1, 2, 5, 8, 10, 12, 16, 18, 23, 24};
+
 }  // namespace
 
 const Lesson& YamaLesson() {
-    static const Lesson lesson{kSceneYama, true, Canvas::Layer::Persistent, 40, true, kSteps};
+    static const Lesson lesson{kSceneYama, true, Canvas::Layer::Persistent, 40, true, kSteps, kSceneStarts};
     return lesson;
 }

@@ -173,9 +173,14 @@ constexpr Action kSteps[] = {
     awaitClick(60),
 };
 
+// Warm air comes in; labels; the front surface; the warm front; rising air and a cloud; clouds and
+// rain along the front; wide weak rain; the cold dome; labels; the cold front; steep rise; the tall
+// cloud and its rain; narrow strong rain; prompt.
+constexpr std::int16_t kSceneStarts[] = {1, 8, 10, 13, 17, 26, 37, 40, 43, 46, 50, 53, 57, 60};
+
 }  // namespace
 
 const Lesson& ZensenLesson() {
-    static const Lesson lesson{kSceneZensen, false, Canvas::Layer::Overlay, 200, true, kSteps};
+    static const Lesson lesson{kSceneZensen, false, Canvas::Layer::Overlay, 200, true, kSteps, kSceneStarts};
     return lesson;
 }

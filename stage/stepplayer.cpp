@@ -41,3 +41,39 @@ int LastStep(std::span<const Action> table) {
     for (const Action& action : table) last = std::max(last, int(action.step));
     return last;
 }
+
+namespace {
+
+// Takes what the steps say to the timer and never runs.
+class HeldTimer : public StepTimer {
+protected:
+    Nanoseconds now() const override { return 0; }
+    void arm(Nanoseconds) override {}
+    void disarm() override {}
+};
+
+}  // namespace
+
+AfterSteps PlayStepsAtOnce(std::span<const Action> table, int first, int last, int intervalMs, Canvas& canvas,
+                           Module1& state) {
+    HeldTimer held;
+    held.setInterval(intervalMs);
+    held.setEnabled(true);
+    StepContext context{canvas, held, state, {}};
+    for (int step = first; step <= last && held.isEnabled(); ++step) {
+        state.StepCount = step;
+        PlayStep(table, step, context);
+    }
+    return {held.interval(), held.isEnabled()};
+}
+
+std::vector<int> StepTimes(std::span<const Action> table, int firstIntervalMs) {
+    std::vector<int> times{0};
+    int interval = firstIntervalMs;
+    for (int step = 1; step <= LastStep(table); ++step) {
+        times.push_back(times.back() + interval);
+        for (const Action& a : table)
+            if (a.step == step && a.what == Do::Interval) interval = a.ms;
+    }
+    return times;
+}

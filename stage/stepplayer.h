@@ -7,6 +7,7 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 class Canvas;
 class StepTimer;
@@ -89,3 +90,16 @@ void PlayStep(std::span<const Action> table, int step, StepContext& context);
 
 // The highest step number of a table: the step after which the animation has ended.
 int LastStep(std::span<const Action> table);
+
+// Plays steps first..last in a row, as their ticks would, but at once: what the steps do to the
+// timer is kept aside and handed back, for the real timer to go on from there.
+struct AfterSteps {
+    int intervalMs;  // the interval in force after the last step played
+    bool timerOn;    // false if a step stopped the timer
+};
+AfterSteps PlayStepsAtOnce(std::span<const Action> table, int first, int last, int intervalMs, Canvas& canvas,
+                           Module1& state);
+
+// When each step comes, in ms after the start, with the start's interval and the table's own:
+// element s for step s (element 0 is the start itself, at 0).
+std::vector<int> StepTimes(std::span<const Action> table, int firstIntervalMs);

@@ -16,7 +16,9 @@ void StepTimer::setInterval(int ms) {
 
 void StepTimer::setEnabled(bool on) {
     if (on == enabled_) return;
+    const bool wasRunning = running();
     enabled_ = on;
+    clockRun(wasRunning);
     if (!on) {
         disarm();
         endPause();
@@ -25,8 +27,10 @@ void StepTimer::setEnabled(bool on) {
     }
 }
 
+StepTimer::Nanoseconds StepTimer::delay() const { return Nanoseconds(intervalMs_) * kNsPerMs * (slow_ ? 2 : 1); }
+
 void StepTimer::scheduleFrom(Nanoseconds start) {
-    due_ = start + Nanoseconds(intervalMs_) * kNsPerMs;
+    due_ = start + delay();
     arm(std::max<Nanoseconds>(0, due_ - now()));
 }
 
@@ -37,7 +41,7 @@ void StepTimer::fire() {
     inTick_ = false;
     if (!enabled_) return;
     if (paused_)
-        remaining_ = std::max<Nanoseconds>(0, tickDue + Nanoseconds(intervalMs_) * kNsPerMs - now());
+        remaining_ = std::max<Nanoseconds>(0, tickDue + delay() - now());
     else
         scheduleFrom(tickDue);
 }
@@ -45,6 +49,7 @@ void StepTimer::fire() {
 void StepTimer::pause() {
     if (!enabled_ || paused_) return;
     paused_ = true;
+    clockRun(true);
     if (!inTick_) {  // within a tick, fire() works out what is left when the tick ends
         remaining_ = std::max<Nanoseconds>(0, due_ - now());
         disarm();
@@ -55,6 +60,7 @@ void StepTimer::pause() {
 void StepTimer::resume() {
     if (!paused_) return;
     paused_ = false;
+    clockRun(false);
     if (!inTick_) {
         due_ = now() + remaining_;
         arm(remaining_);
@@ -65,8 +71,45 @@ void StepTimer::resume() {
 void StepTimer::endPause() {
     if (!paused_) return;
     paused_ = false;
+    clockRun(false);
     if (onPauseChanged) onPauseChanged();
 }
+
+void StepTimer::setSlowMotion(bool on) {
+    if (on == slow_) return;
+    slow_ = on;
+    if (!enabled_ || inTick_) return;  // within a tick, fire() schedules at the new speed
+    const auto rescaled = [on](Nanoseconds left) { return on ? left * 2 : left / 2; };
+    if (paused_) {
+        remaining_ = rescaled(remaining_);
+        return;
+    }
+    due_ = now() + rescaled(std::max<Nanoseconds>(0, due_ - now()));
+    arm(due_ - now());
+}
+
+void StepTimer::restartCountdown(int ms) {
+    intervalMs_ = ms;
+    if (paused_) {
+        remaining_ = delay();
+        return;
+    }
+    if (!enabled_) {
+        enabled_ = true;
+        clockRun(false);
+    }
+    scheduleFrom(now());
+}
+
+void StepTimer::clockRun(bool wasRunning) {
+    if (wasRunning == running()) return;
+    if (running())
+        runFrom_ = now();
+    else
+        ranNs_ += now() - runFrom_;
+}
+
+double StepTimer::runningMs() const { return double(ranNs_ + (running() ? now() - runFrom_ : 0)) / kNsPerMs; }
 
 SystemWaitClock::SystemWaitClock() {
     clock_.start();

@@ -7,6 +7,9 @@
 // A pause holds the countdown: the timer stays enabled, and on resume the next tick comes after the
 // time that was left when the pause began. A new countdown (setting the interval outside a tick,
 // or disabling the timer) ends a pause, since the animation it held is over.
+//
+// Slow motion doubles every delay, the countdown under way included; off, every delay is the
+// interval to the nanosecond.
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -26,6 +29,16 @@ public:
     void resume();  // does nothing unless paused
     bool isPaused() const { return paused_; }
 
+    void setSlowMotion(bool on);
+    bool slowMotion() const { return slow_; }
+
+    // The animation moved to another step outside a tick: enabled, with a new countdown of ms from
+    // now, held if a pause holds the animation.
+    void restartCountdown(int ms);
+
+    // How long the timer has run, enabled and not paused: the animation's own time.
+    double runningMs() const;
+
     std::function<void()> onTick;
     std::function<void()> onPauseChanged;
 
@@ -39,6 +52,9 @@ protected:
 private:
     void scheduleFrom(Nanoseconds start);
     void endPause();
+    Nanoseconds delay() const;
+    bool running() const { return enabled_ && !paused_; }
+    void clockRun(bool wasRunning);
 
     int intervalMs_ = 120;
     bool enabled_ = false;
@@ -46,6 +62,9 @@ private:
     Nanoseconds due_ = 0;
     bool paused_ = false;
     Nanoseconds remaining_ = 0;  // of the countdown a pause holds
+    bool slow_ = false;
+    Nanoseconds ranNs_ = 0;      // running time before runFrom_
+    Nanoseconds runFrom_ = 0;
 };
 
 // What the real timer stands on: a monotonic clock and one single-shot wait measured on it.

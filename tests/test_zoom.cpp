@@ -54,12 +54,12 @@ TEST(ZoomedWindow, EveryControlAtItsGeometryAndFontTimesTheZoomAndBackExactly) {
 
 // The drawing area of the view against the screen image, each pixel a k x k block; returns how many
 // view pixels differ inside `allowed` (which may differ) and fails on any outside.
-int compareEnlarged(const QImage& view, const QImage& screen, int k, QRect allowed = {}) {
+int compareEnlarged(const QImage& view, const QImage& screen, int k, QRegion allowed = {}) {
     int differing = 0;
     for (int y = 0; y < Canvas::kHeight * k; ++y)
         for (int x = 0; x < Canvas::kWidth * k; ++x) {
             if (view.pixel(2 * k + x, 2 * k + y) == (screen.pixel(x / k, y / k) | 0xFF000000u)) continue;
-            if (!allowed.contains(x / k, y / k)) {
+            if (!allowed.contains(QPoint(x / k, y / k))) {
                 ADD_FAILURE() << "zoom " << k << ": view pixel " << x << "," << y << " is not its canvas pixel";
                 return -1;
             }
@@ -81,9 +81,10 @@ TEST(ZoomedWindow, CanvasIsTheScreenImageEnlargedPixelForPixelWithItsBorderAndPa
         EXPECT_EQ(view.pixel(k - 1, 200 * k), qRgb(128, 128, 128));
         EXPECT_EQ(view.pixel(2 * k - 1, 200 * k), qRgb(64, 64, 64));
     }
-    h.form->view().togglePause();  // at 3x the mark takes the top-right corner and nothing else
+    h.form->view().togglePause();  // at 3x the mark takes the top-right corner, the timeline the foot
     const QImage paused = h.form->Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_GT(compareEnlarged(paused, h.screen(), 3, QRect(600, 0, 40, 40)), 9 * 100);
+    const QRegion markAndTimeline = QRegion(600, 0, 40, 40) + QRegion(8, 380, 624, 14);
+    EXPECT_GT(compareEnlarged(paused, h.screen(), 3, markAndTimeline), 9 * (100 + 600));
 }
 
 TEST(ZoomedWindow, AClickAtTheZoomedPlaceOfEachControlReachesIt) {
@@ -122,7 +123,8 @@ TEST(ZoomedWindow, ACanvasClickAtTwoTimesEndsAFinishedLessonAndARightClickOpensT
     QStringList entries;
     for (QAction* a : menu->actions())
         if (!a->isSeparator()) entries << a->text() + ' ' + a->shortcut().toString() + (a->isEnabled() ? "" : " -");
-    EXPECT_EQ(entries, (QStringList{"一時停止 P -", "全画面表示 F11", "拡大 Ctrl++", "縮小 Ctrl+-", "元の大きさ Ctrl+0"}));
+    EXPECT_EQ(entries, (QStringList{"一時停止 P -", "前の場面 Left", "次の場面 Right", "最初から Home", "ゆっくり S",
+                                    "全画面表示 F11", "拡大 Ctrl++", "縮小 Ctrl+-", "元の大きさ Ctrl+0"}));
     menu->hide();
 
     input::mouseClick(h.form->windowHandle(), Qt::LeftButton, at);

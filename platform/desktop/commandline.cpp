@@ -103,6 +103,10 @@ QString helpText() {
         "  Ctrl+0              元の大きさ / original size\n"
         "  F11                 全画面（Esc でもどる）/ full screen (Escape leaves it)\n"
         "  P, Pause            アニメーションを止める・続ける / pause or resume the animation\n"
+        "  ←, →                前の場面・次の場面 / previous or next scene of the lesson\n"
+        "  →, Enter            タイトルをとばす（→ は説明も）/ skip the title (Right: the instructions too)\n"
+        "  Home                レッスンを最初から / the lesson from its start\n"
+        "  S                   ゆっくり（もう一度で元の速さ）/ slow motion on or off\n"
         "  右クリック / right-click   同じコマンドのメニュー / a menu with the same commands\n");
 }
 

@@ -130,7 +130,7 @@ TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplay) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
     for (const char* part :
-         {"使い方", "Usage: perumora", "--version", "Shift+Tab", "Ctrl+0", "F11", "Pause", "右クリック"})
+         {"使い方", "Usage: perumora", "--version", "Shift+Tab", "Ctrl+0", "F11", "Pause", "Home", "ゆっくり", "右クリック"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(part))) << part;
 
     const ChildRun version =
