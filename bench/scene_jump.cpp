@@ -23,7 +23,7 @@ void BM_JumpToTheLastScene(benchmark::State& state) {
     const Lesson& lesson = choice.lesson();
     auto timer = std::make_unique<VirtualTimer>();
     VirtualTimer* clock = timer.get();
-    RiloForm form(std::move(timer), [](QWidget*) { return kAnswerNo; });
+    RiloForm form(std::move(timer), [](QWidget*, const QuitAnswer& answered) { answered(kAnswerNo); });
     form.Form_Load();
     clock->advance(5500);  // the menu
     (form.*choice.button)->click();

@@ -17,13 +17,15 @@ export async function launchChromium(modulesDir) {
       const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch,
                                                 extraHTTPHeaders: headers});
       await context.addInitScript(probeCall('installRecorders'));
-      return chromiumTab(context, await context.newPage());
+      const responses = [];  // the page's and its service worker's
+      context.on('response', (response) => responses.push(response));
+      return chromiumTab(context, await context.newPage(), responses);
     },
     close: () => browser.close(),
   };
 }
 
-function chromiumTab(context, page) {
+function chromiumTab(context, page, responses) {
   return {
     context,
     page,
@@ -35,11 +37,26 @@ function chromiumTab(context, page) {
     key: (key) => page.keyboard.press(key),
     screenshot: (path) => page.screenshot({path}),
     offline: (on) => context.setOffline(on),
-    async metrics() {
+    // Time the page's main thread spent in tasks, from the browser's own performance metrics.
+    async busySeconds() {
       this.cdp ??= await context.newCDPSession(page);
       await this.cdp.send('Performance.enable');
       const {metrics} = await this.cdp.send('Performance.getMetrics');
-      return Object.fromEntries(metrics.map(({name, value}) => [name, value]));
+      return metrics.find((m) => m.name === 'TaskDuration').value;
+    },
+    // Bytes received so far (headers and encoded bodies, as the network counted them), and the
+    // encodings the program's .wasm came in.
+    async downloaded() {
+      let bytes = 0;
+      const wasm = new Set();
+      for (const response of responses) {
+        const sizes = await response.request().sizes();
+        bytes += sizes.responseHeadersSize + sizes.responseBodySize;
+        if (response.url().endsWith('.wasm'))
+          wasm.add(`${response.request().serviceWorker() ? 'worker' : 'page'} ${response.status()} ${
+            response.headers()['content-encoding'] || 'identity'}`);
+      }
+      return {bytes, requests: responses.length, wasm: [...wasm]};
     },
     async liveRegion(selector) {
       this.cdp ??= await context.newCDPSession(page);

@@ -129,8 +129,32 @@ function dialogButtons() {
   return rows && buttons.length ? buttons : null;
 }
 
+// Resolves after the page has drawn n more frames: what a tick changed is then on the canvas.
+function afterFrames(n) {
+  return new Promise((resolve) => {
+    const next = (left) => (left ? requestAnimationFrame(() => next(left - 1)) : resolve(true));
+    next(n);
+  });
+}
+
+// What the recorders kept; the region watcher stops here.
+function recorded() {
+  const log = window.perumoraCheck;
+  clearInterval(log.watcher);
+  return {pointerUps: log.pointerUps, narration: log.narration, changes: log.changes || {},
+          animationFrames: log.animationFrames, ticks: window.perumoraPage.ticks};
+}
+
+// The centre of a page element, and what it says.
+function element(selector) {
+  const e = document.querySelector(selector);
+  if (!e) return null;
+  const r = e.getBoundingClientRect();
+  return {x: r.left + r.width / 2, y: r.top + r.height / 2, text: e.textContent.trim(), hidden: e.hidden};
+}
+
 const probes = {installRecorders, until, programBox, windowCanvases, regionDigest, watchRegions,
-                compareWithReference, dialogButtons};
+                compareWithReference, dialogButtons, afterFrames, recorded, element};
 const source = `window.perumoraProbes = window.perumoraProbes || {${
   Object.values(probes).map((f) => `${f.name}: ${f}`).join(',\n')}}`;
 

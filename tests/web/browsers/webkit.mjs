@@ -2,19 +2,13 @@
 // browser, display and profile per launch, so the first visit is a cold one.
 import {spawn} from 'node:child_process';
 import {mkdtempSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
-import {createServer} from 'node:net';
 import {join} from 'node:path';
-import {setTimeout as delay} from 'node:timers/promises';
+import {freePort, untilAnswers} from './local.mjs';
 import {probeCall} from './probes.mjs';
 
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
-export function freePort() {
-  return new Promise((resolve) => {
-    const server = createServer().listen(0, '127.0.0.1', () => server.close(() => resolve(server.address().port)));
-  });
-}
-
+// Large enough for a 1180 × 820 page at twice the pixels, with the browser's own chrome.
 async function startXvfb() {
   const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '2600x1900x24', '-nolisten', 'tcp'],
                      {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
@@ -23,12 +17,6 @@ async function startXvfb() {
     xvfb.once('exit', () => reject(new Error('Xvfb did not start')));
   });
   return {xvfb, display};
-}
-
-async function untilAnswers(url, timeoutMs) {
-  for (const end = Date.now() + timeoutMs; Date.now() < end; await delay(50))
-    if (await fetch(url).then((r) => r.ok, () => false)) return;
-  throw new Error(`${url} did not answer`);
 }
 
 export async function launchWebKit({ratio = 1, profileParent}) {
@@ -108,7 +96,7 @@ function webkitTab(send, session, driverPid) {
       }
     },
     // CPU time (s) of the web processes this driver's browser started, from the kernel's accounting.
-    webProcessCpuSeconds() {
+    busySeconds() {
       const stats = readdirSync('/proc').filter((d) => /^\d+$/.test(d)).map((pid) => {
         try {
           const fields = readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ');
