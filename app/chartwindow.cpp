@@ -23,7 +23,9 @@ QPoint ChartWindowTopLeft(const QRect& mainFrame, QSize chartFrame, const QRect&
 
 // ---- the window ----
 
-ChartWindow::ChartWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+// A title and a close button: the chart has one size per zoom, so nothing to maximise.
+ChartWindow::ChartWindow(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("ペルモラ — 飽和水蒸気量のグラフ"));
     setAccessibleName(windowTitle());
     setAttribute(Qt::WA_ShowWithoutActivating);  // the pupil's keys stay on the panel
@@ -127,7 +129,7 @@ void ChartControls::setShown(bool shown) {
     }
     redraw();
     fitToZoom();
-    window_->show();
+    window_->showNormal();  // a plain show() would fill a browser page with the chart
 }
 
 void ChartControls::redraw() {

@@ -3,8 +3,8 @@
 // canvas's captions into a live region, and says so when the program has ended.
 'use strict';
 
-const WINDOW_WIDTH = 643;
-const WINDOW_HEIGHT = 404;
+// The program's area: its window, and beside it the chart while that is open.
+const area = {width: 643, height: 404};
 const FONT_FILE = '/perumora-gothic.ttf';  // where the program looks for its face
 
 const page = {
@@ -63,7 +63,7 @@ function measureProgramUnscaled() {
 // The largest scale at which one program pixel is a whole number of device pixels; smaller than the
 // program itself only where nothing else fits, and then smooth.
 function fitScale(room, ratio) {
-  const fits = Math.min(room.width / WINDOW_WIDTH, room.height / WINDOW_HEIGHT);
+  const fits = Math.min(room.width / area.width, room.height / area.height);
   const devicePixels = Math.floor(fits * ratio + 1e-9);
   return devicePixels >= 1 ? {scale: devicePixels / ratio, crisp: true} : {scale: fits, crisp: false};
 }
@@ -74,8 +74,8 @@ function fit() {
   const {scale, crisp} = fitScale(room, ratio);
   // On whole device pixels, so that the enlarged pixels do not straddle two.
   const snap = (v) => Math.round(v * ratio) / ratio;
-  page.program.style.left = `${snap((room.width - WINDOW_WIDTH * scale) / 2)}px`;
-  page.program.style.top = `${snap((room.height - WINDOW_HEIGHT * scale) / 2)}px`;
+  page.program.style.left = `${snap((room.width - area.width * scale) / 2)}px`;
+  page.program.style.top = `${snap((room.height - area.height * scale) / 2)}px`;
   page.program.style.transform = `scale(${scale})`;
   page.program.classList.toggle('smooth', !crisp);
   page.program.dataset.scale = String(scale);
@@ -186,16 +186,31 @@ function offerOffline() {
 }
 
 // ---- what the program tells the page ----
+const commands = {};
+
+function showCommands() {
+  const button = (name) => document.querySelector(`[data-command="${name}"]`);
+  const enabled = (name) => Boolean(commands[name] && commands[name].enabled);
+  button('pause').textContent = (commands.pause && commands.pause.text) || '一時停止';
+  // The scene buttons while a lesson is on, which is when 前の場面 can do something.
+  button('previousScene').hidden = button('nextScene').hidden = !enabled('previousScene');
+  button('nextScene').disabled = !enabled('nextScene');
+  button('chart').hidden = !enabled('chart');
+  for (const name of ['slowMotion', 'chart'])
+    button(name).setAttribute('aria-pressed', String(Boolean(commands[name] && commands[name].checked)));
+}
+
 window.perumoraPage = {
   commandChanged(state) {
-    const button = document.querySelector(`[data-command="${state.name}"]`);
-    if (!button) return;
-    if (state.name === 'pause') {
-      button.textContent = state.text || '一時停止';
-      return;
-    }
-    button.hidden = !state.enabled;
-    if (button.hasAttribute('aria-pressed')) button.setAttribute('aria-pressed', String(state.checked));
+    commands[state.name] = state;
+    showCommands();
+  },
+  programArea(size) {
+    area.width = size.width;
+    area.height = size.height;
+    page.program.style.width = `${size.width}px`;
+    page.program.style.height = `${size.height}px`;
+    fit();
   },
   // The moment the program's window was first drawn, for the start-up figure.
   drawn() {
@@ -216,6 +231,7 @@ window.perumoraPage = {
     page.narration.textContent = words;
   },
   ended() {
+    for (const button of document.querySelectorAll('[data-command]')) button.hidden = true;
     page.program.classList.remove('shown');
     page.program.hidden = true;
     page.status.hidden = true;

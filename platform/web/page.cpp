@@ -13,6 +13,7 @@
 
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
+#include "app/chartwindow.h"
 #include "app/riloform.h"
 #include "app/viewcontrols.h"
 #include "draw/fonts.h"
@@ -132,6 +133,29 @@ protected:
     }
 };
 
+// While the chart is shown, the page's program area holds it too, beside the window: the chart is
+// placed as if the area had room for it, and the page is told how large the area must now be.
+constexpr QSize kChartRoom{440, 404};
+
+emscripten::val programArea(RiloForm& form) {
+    QRect area(form.pos(), form.size());
+    if (ChartWindow* chart = form.chart().window(); chart && chart->isVisible()) area |= chart->frameGeometry();
+    emscripten::val size = emscripten::val::object();
+    size.set("width", area.right() - form.x() + 1);
+    size.set("height", area.bottom() - form.y() + 1);
+    return size;
+}
+
+void makeRoomForTheChart(RiloForm& form) {
+    ChartControls& chart = form.chart();
+    chart.availableArea = [&form] {
+        return QRect(form.pos(), QSize(form.width() + kChartRoom.width(), std::max(form.height(), kChartRoom.height())));
+    };
+    QObject::connect(chart.action, &QAction::toggled, &form, [&form] {
+        QMetaObject::invokeMethod(&form, [&form] { tellPage("programArea", programArea(form)); }, Qt::QueuedConnection);
+    });
+}
+
 }  // namespace
 
 void UseTravellingFont() {
@@ -156,6 +180,7 @@ void ConnectToPage(RiloForm& form) {
     form.narration().told = [](const QString& words) { tellPage("narrate", emscripten::val(words.toStdString())); };
     form.installEventFilter(new EndOfProgram(&form));
     keepAtScreenOrigin(form);
+    makeRoomForTheChart(form);
     reportTicks(form);
     form.Picture1->installEventFilter(new FirstPaint(&form));
 }

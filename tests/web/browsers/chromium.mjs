@@ -1,14 +1,13 @@
 // Debian's Chromium, headless, through playwright-core: every tab in a context of its own, so each
 // run starts with an empty cache and no service worker.
 import {createRequire} from 'node:module';
-import {join} from 'node:path';
 import {probeCall} from './probes.mjs';
 
 const FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
                '--disable-component-update', '--disable-sync'];
 
-export async function launchChromium(modulesDir) {
-  const {chromium} = createRequire(join(modulesDir, 'index.js'))('playwright-core');
+export async function launchChromium(playwrightDir) {
+  const {chromium} = createRequire(import.meta.url)(playwrightDir);
   const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: FLAGS});
   return {
     engine: 'chromium',

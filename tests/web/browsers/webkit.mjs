@@ -1,7 +1,7 @@
 // WebKitGTK's MiniBrowser under Xvfb, driven by WebKitWebDriver over W3C WebDriver: a fresh
 // browser, display and profile per launch, so the first visit is a cold one.
 import {spawn} from 'node:child_process';
-import {mkdtempSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
+import {mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {freePort, untilAnswers} from './local.mjs';
 import {probeCall} from './probes.mjs';
@@ -26,7 +26,11 @@ export async function launchWebKit({ratio = 1, profileParent}) {
   const env = {...process.env, DISPLAY: display, GDK_SCALE: String(ratio), HOME: profile,
                XDG_CACHE_HOME: join(profile, 'cache'), XDG_DATA_HOME: join(profile, 'data')};
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], {env, stdio: 'ignore'});
-  const stop = () => { driver.kill(); xvfb.kill(); };
+  const stop = () => {
+    driver.kill();
+    xvfb.kill();
+    rmSync(profile, {recursive: true, force: true});
+  };
   try {
     const base = `http://127.0.0.1:${port}`;
     await untilAnswers(`${base}/status`, 10000);
