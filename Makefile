@@ -45,6 +45,7 @@ WEB_RUN = WEB_ENV=$(WEB_ENV) QT_WASM=$(QT_WASM) JOBS=$(JOBS) SOURCE_DATE_EPOCH=$
 WEB_CONFIGURE = $$QT_WASM_PREFIX/bin/qt-cmake --no-warn-unused-cli -S . -G Ninja -DPERUMORA_BENCH=OFF
 BROWSER_PACKAGES := chromium webkit2gtk-driver xvfb nodejs npm
 SOURCE_URL ?=
+WEB_FONT ?=
 
 .PHONY: install-missing all deps configure build run test check sanitize bench assets memcheck package golden clean \
         windows windows-configure windows-test web web-environment web-test serve-web
@@ -162,7 +163,8 @@ web-environment:
 # The program at -Os for the smallest download; the site is assembled by the build.
 web: web-environment
 	@$(WEB_RUN) run $(CURDIR) '$(WEB_CONFIGURE) -B $(WEBBUILD) -DCMAKE_BUILD_TYPE=MinSizeRel -DPERUMORA_TESTS=OFF \
-	  -DPERUMORA_COMMIT=$(shell git rev-parse --short=12 HEAD 2>/dev/null) "-DPERUMORA_SOURCE_URL=$(SOURCE_URL)" >/dev/null && \
+	  -DPERUMORA_COMMIT=$(shell git rev-parse --short=12 HEAD 2>/dev/null) "-DPERUMORA_SOURCE_URL=$(SOURCE_URL)" \
+	  "-DPERUMORA_WEB_FONT_ORIGINAL=$(WEB_FONT)" >/dev/null && \
 	  cmake --build $(WEBBUILD) --target perumora-site'
 	@ls -l $(WEBBUILD)/site
 

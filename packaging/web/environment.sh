@@ -51,6 +51,11 @@ missing() {
     [ "${1:-}" = base ] || [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] || [ -f "$QT_WASM" ] ||
         { echo "no static Qt for WebAssembly at $QT_WASM: build one with $RECIPE and pass QT_WASM=ARCHIVE"; return; }
     [ -n "$(mirror)" ] || { echo "no Debian mirror in this host's apt configuration to make the Debian 13 chroot from"; return; }
+    [ -x "$WEB_ENV/usr/bin/apt-get" ] && [ -f "$READY" ] && return 0
+    local probe; probe=$(mktemp)
+    timeout 30 /usr/lib/apt/apt-helper download-file "$(mirror)/dists/trixie/InRelease" "$probe" >/dev/null 2>&1 ||
+        echo "the Debian archive ($(mirror)) cannot be reached to make the Debian 13 chroot"
+    rm -f "$probe"
 }
 
 MOUNTED=()
