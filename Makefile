@@ -172,7 +172,8 @@ web: web-environment
 # headless Chromium and in WebKit under Xvfb, on this machine.
 web-test: web
 	@$(WEB_RUN) run $(CURDIR) '$(WEB_CONFIGURE) -B $(WEBTESTBUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null && \
-	  cmake --build $(WEBTESTBUILD) && cd $(WEBTESTBUILD) && ctest --output-on-failure -j $(JOBS)'
+	  cmake --build $(WEBTESTBUILD) --target perumora_tests perumora_tour perumora-web-face && \
+	  cd $(WEBTESTBUILD) && ctest --output-on-failure -j $(JOBS)'
 	@$(MAKE) --no-print-directory install-missing WANT="$(BROWSER_PACKAGES)"
 	tests/web/check-browsers.sh $(WEBBUILD)
 

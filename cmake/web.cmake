@@ -28,6 +28,8 @@ add_custom_command(OUTPUT ${PERUMORA_WEB_FONT} ${CMAKE_BINARY_DIR}/generated/fon
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/web/subset-font.py ${PERUMORA_TEXT_SOURCES}
   COMMENT "Cutting the Japanese face for the web from the program's texts")
 
+add_custom_target(perumora-web-face DEPENDS ${PERUMORA_WEB_FONT})
+
 # A school may ship the original face instead (IPA Pゴシック, 6 MB more to download).
 set(PERUMORA_WEB_FONT_ORIGINAL "" CACHE FILEPATH "A face to ship instead of the one cut from the program's texts")
 if(PERUMORA_WEB_FONT_ORIGINAL)

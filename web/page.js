@@ -97,32 +97,26 @@ function watchSize() {
 }
 
 // ---- loading ----
-async function fetchWithProgress(url, expectedBytes) {
+// The program is compiled while it downloads; the bytes that pass are counted for the progress line.
+async function compileWithProgress(url, expectedBytes) {
   const response = await fetch(url);
   if (!response.ok) throw new Error(`${url}: ${response.status}`);
-  if (!response.body || !expectedBytes) return new Uint8Array(await response.arrayBuffer());
-  const reader = response.body.getReader();
-  const chunks = [];
   let received = 0;
   let shown = -1;
-  for (;;) {
-    const {done, value} = await reader.read();
-    if (done) break;
-    chunks.push(value);
-    received += value.length;
-    const percent = Math.min(99, Math.floor(received * 100 / expectedBytes));
-    if (percent !== shown) {
-      shown = percent;
-      say(`読みこんでいます… ${percent} %`);
-    }
-  }
-  const bytes = new Uint8Array(received);
-  let offset = 0;
-  for (const chunk of chunks) {
-    bytes.set(chunk, offset);
-    offset += chunk.length;
-  }
-  return bytes;
+  const counted = response.body.pipeThrough(new TransformStream({
+    transform(chunk, controller) {
+      received += chunk.length;
+      const percent = expectedBytes ? Math.min(99, Math.floor(received * 100 / expectedBytes)) : 0;
+      if (percent !== shown) {
+        shown = percent;
+        say(`読みこんでいます… ${percent} %`);
+      }
+      controller.enqueue(chunk);
+    },
+  }));
+  const wasm = new Response(counted, {headers: {'Content-Type': 'application/wasm'}});
+  if (WebAssembly.compileStreaming) return WebAssembly.compileStreaming(wasm);
+  return WebAssembly.compile(await wasm.arrayBuffer());
 }
 
 async function fetchFont() {
@@ -145,7 +139,7 @@ async function start() {
   watchSize();
   say('読みこんでいます… 0 %');
   const expected = Number(document.body.dataset.wasmBytes) || 0;
-  const module = fetchWithProgress('perumora.wasm', expected).then((bytes) => WebAssembly.compile(bytes));
+  const module = compileWithProgress('perumora.wasm', expected);
   const font = await fetchFont();
   await scriptsLoaded();
   try {

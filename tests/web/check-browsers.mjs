@@ -35,18 +35,25 @@ const LESSONS = {
     {text: '冷たい空気の中に', dueMs: 200, rect: [280, 42, 100, 18]}]},
 };
 // Regions of the finished title in the reference frame (drawing-area pixels), and the share of
-// pixels that must be equal: the browser build draws with the same face, so text is compared too.
+// pixels that must agree. The heading is large enough to come out pixel for pixel from the same
+// face; the 16 px lines are compared as ink only.
 const REFERENCE = readFileSync(join(repo, 'tests/golden/TownTitleFinished.png')).toString('base64');
 const REFERENCE_REGIONS = [
-  {name: 'sky', rect: [0, 0, 640, 330], atLeast: 0.97},
-  {name: 'heading ペルモラ', rect: [33, 5, 300, 75], atLeast: 0.97},
-  {name: 'white text box', rect: [73, 88, 490, 105], atLeast: 0.97},
-  {name: 'ground', rect: [0, 330, 640, 70], atLeast: 0.99},
+  {name: 'sky and heading ペルモラ', rect: [0, 0, 640, 86], atLeast: 1},
+  {name: 'sky and clouds', rect: [0, 194, 640, 136], atLeast: 1},
+  {name: 'town', rect: [0, 330, 640, 70], atLeast: 1},
+  {name: 'text box (ink)', rect: [73, 88, 490, 106], atLeast: 0.97, ink: true},
 ];
 const VIEWS = {
   '1366x768': {width: 1366, height: 768, ratio: 1, scale: 1},
   '1180x820-ratio2': {width: 1180, height: 820, ratio: 2, scale: 1.5},
 };
+
+// The limits are set for headless Chromium; WebKit's figures are measured and compared, not held to them.
+function againstLimit(engine, within, limit) {
+  if (engine === 'chromium') return [within, `limit ${limit}`];
+  return [true, `Chromium's limit ${limit}: ${within ? 'within' : 'OVER'}; measured only`];
+}
 
 const results = [];
 const ms = (t) => `${Math.round(t)} ms`;
@@ -155,22 +162,22 @@ async function simulatorAltitude(engine, tab) {
   return check(engine, 'simulator: ↑ of 高度 changes the read-out and the parcel', async () => {
     await menuAfterReload(tab);
     await press(tab, 'click', MENU.simulator);
-    await tick(tab, 4, 'last', 5000);
+    await tick(tab, 4, 'last', 12000);  // the instructions take 7.3 s
     await shot(tab, engine, 'simulator');
     const before = [await tab.call('regionDigest', PANEL.altitudeReadout), await tab.call('regionDigest', DRAWING)];
     await press(tab, 'click', PANEL.altitudeUp);
     const readout = await until(tab, ([rect, was]) => perumoraProbes.regionDigest(rect) !== was,
                                 [PANEL.altitudeReadout, before[0]], 2000);
     const parcel = await tab.call('regionDigest', DRAWING) !== before[1];
-    return [Boolean(readout && parcel), `read-out ${readout ? 'changed' : 'UNCHANGED'}, drawing ${
-      parcel ? 'changed' : 'UNCHANGED'}; narration 「${(await tab.call('element', '#narration')).text}」`];
+    return [Boolean(readout && parcel), `read-out ${readout ? 'changed' : 'UNCHANGED'}, drawing ${parcel ? 'changed' : 'UNCHANGED'}`];
   });
 }
 
 async function quitQuestion(engine, tab) {
   const ask = async () => {
     await press(tab, 'click', MENU.quit);
-    const buttons = await until(tab, () => perumoraProbes.dialogButtons(), null, 3000);
+    const buttons = await until(tab, () => perumoraProbes.dialogButtons()?.length === 2 && perumoraProbes.dialogButtons(),
+                                null, 3000);
     if (!buttons || buttons.length !== 2) throw new Error(`no question with two buttons (${JSON.stringify(buttons)})`);
     return buttons;
   };
@@ -221,8 +228,9 @@ async function idle(engine, tab) {
     await delay(10000);  // the measurement's own span
     const share = (await tab.busySeconds() - busy) / ((Date.now() - t) / 1000);
     const loops = (await tab.call('recorded')).animationFrames - frames;
-    return [share <= LIMITS.idleShare && loops < 10, `${(share * 100).toFixed(2)} % of one core ${
-      engine === 'chromium' ? '(main-thread TaskDuration)' : '(web processes\' CPU time)'}, ${loops} animation frames (limits 1 %, no frame loop)`];
+    const [ok, limit] = againstLimit(engine, share <= LIMITS.idleShare, '1 %');
+    return [ok && loops < 10, `${(share * 100).toFixed(2)} % of one core ${engine === 'chromium'
+      ? "(the page's main thread, TaskDuration)" : "(the web processes' CPU time)"} (${limit}); ${loops} animation frames`];
   });
 }
 
@@ -232,7 +240,8 @@ async function journey(engine, tab, chromiumOnly = {}) {
   const origin = tab.origin;
   await check(engine, 'first frame, cold cache', async () => {
     const at = await start(tab, `${origin}/?ticks`);
-    return [at <= LIMITS.coldMs, `${ms(at)} after navigation (limit ${ms(LIMITS.coldMs)})`];
+    const [ok, limit] = againstLimit(engine, at <= LIMITS.coldMs, ms(LIMITS.coldMs));
+    return [ok, `${ms(at)} after navigation (${limit})`];
   });
   await check(engine, 'title drawn, as the reference frame', async () => {
     await tick(tab, 0, 9);
@@ -243,11 +252,12 @@ async function journey(engine, tab, chromiumOnly = {}) {
   });
   await check(engine, 'menu after 5 s', async () => {
     const menu = await tick(tab, 0, 10);
+    const heading = (await tab.call('recorded')).narration.find((n) => n.text === 'ペルモラ');
+    const after = menu.at - heading.at + 500;  // the heading is the title's first step, at 0.5 s
     const box = await tab.call('programBox');
-    const after = menu.at - box.firstFrameAt;
     const buttons = await tab.call('compareWithReference', {png: REFERENCE, regions: [{name: 'b', rect: [14, 222, 225, 41]}]});
-    return [Math.abs(after - 5000) <= 100 && buttons.b < 0.5,
-            `menu ${ms(after)} after the first frame (design 5000 ms), ${buttons.b < 0.5 ? 'its buttons drawn' : 'NO buttons drawn'}`];
+    return [Math.abs(after - 5000) <= 50 && buttons.b < 0.5, `menu at ${ms(after)} of the title by its heading (design 5000 ms), ${
+      ms(menu.at - box.firstFrameAt)} after the first frame; ${buttons.b < 0.5 ? 'its buttons drawn' : 'NO buttons drawn'}`];
   });
   await fitsCrisply(engine, tab, '1366x768');
   const worker = await until(tab, () => navigator.serviceWorker?.controller?.state, null, 20000);
@@ -262,7 +272,8 @@ async function journey(engine, tab, chromiumOnly = {}) {
     await tab.offline?.(true);
     const at = await start(tab);
     await chromiumOnly.offline?.(at);
-    return [at <= LIMITS.warmMs, `first frame ${ms(at)} after navigation (limit ${ms(LIMITS.warmMs)})`];
+    const [ok, limit] = againstLimit(engine, at <= LIMITS.warmMs, ms(LIMITS.warmMs));
+    return [ok, `first frame ${ms(at)} after navigation (${limit})`];
   });
   await tick(tab, 0, 10);
   await startLesson(engine, tab, LESSONS.zensen, 'tap');
@@ -274,9 +285,11 @@ async function journey(engine, tab, chromiumOnly = {}) {
 async function download(engine, tab, encoding, limit) {
   return check(engine, `download of a first visit, ${encoding}`, async () => {
     await until(tab, () => navigator.serviceWorker?.controller, null, 20000);
-    const {bytes, requests, wasm} = await tab.downloaded();
-    return [bytes <= limit && wasm.every((w) => w.includes(encoding === 'brotli' ? 'br' : 'gzip') || / 304 /.test(w)),
-            `${(bytes / 1e6).toFixed(3)} MB in ${requests} responses, page and service worker (limit ${limit / 1e6} MB); .wasm: ${wasm.join(', ')}`];
+    const {page, worker, requests, wasm} = await tab.downloaded();
+    const mb = (bytes) => `${(bytes / 1e6).toFixed(3)} MB`;
+    return [page + worker <= limit && wasm.every((w) => w.includes(encoding === 'brotli' ? 'br' : 'gzip') || / 304 /.test(w)),
+            `${mb(page + worker)} = page ${mb(page)} + service worker ${mb(worker)} in ${requests} responses (limit ${
+              limit / 1e6} MB); .wasm: ${wasm.join(', ')}`];
   });
 }
 

@@ -10,3 +10,9 @@ foreach(program perumora_tests perumora_tour)
   target_link_options(${program} PRIVATE -O1 -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
                       -sSTACK_SIZE=1MB "SHELL:--pre-js ${CMAKE_CURRENT_SOURCE_DIR}/web/node-prejs.js")
 endforeach()
+
+# The face made for the page from the program's texts.
+add_test(NAME WebFaceHoldsTheProgramsCharacters
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/web/check_font.py
+          ${PROJECT_SOURCE_DIR}/packaging/web/subset-font.py ${PERUMORA_IPA_GOTHIC} ${PERUMORA_WEB_FONT}
+          ${CMAKE_BINARY_DIR}/generated/font-characters.txt)

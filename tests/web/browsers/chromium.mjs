@@ -46,16 +46,16 @@ function chromiumTab(context, page, responses) {
     // Bytes received so far (headers and encoded bodies, as the network counted them), and the
     // encodings the program's .wasm came in.
     async downloaded() {
-      let bytes = 0;
+      const bytes = {page: 0, worker: 0};
       const wasm = new Set();
       for (const response of responses) {
         const sizes = await response.request().sizes();
-        bytes += sizes.responseHeadersSize + sizes.responseBodySize;
+        const by = response.request().serviceWorker() ? 'worker' : 'page';
+        bytes[by] += sizes.responseHeadersSize + sizes.responseBodySize;
         if (response.url().endsWith('.wasm'))
-          wasm.add(`${response.request().serviceWorker() ? 'worker' : 'page'} ${response.status()} ${
-            response.headers()['content-encoding'] || 'identity'}`);
+          wasm.add(`${by} ${response.status()} ${response.headers()['content-encoding'] || 'identity'}`);
       }
-      return {bytes, requests: responses.length, wasm: [...wasm]};
+      return {...bytes, requests: responses.length, wasm: [...wasm]};
     },
     async liveRegion(selector) {
       this.cdp ??= await context.newCDPSession(page);

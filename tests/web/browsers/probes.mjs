@@ -7,7 +7,7 @@ function installRecorders() {
   if (window.perumoraCheck) return;
   const log = {pointerUps: [], narration: [], animationFrames: 0};
   window.perumoraCheck = log;
-  addEventListener('pointerup', (e) => log.pointerUps.push(e.timeStamp), true);
+  addEventListener('pointerup', () => log.pointerUps.push(performance.now()), true);
   const request = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => request((t) => { log.animationFrames++; callback(t); });
   const watchNarration = () => {
@@ -83,7 +83,8 @@ function watchRegions(regions) {
 }
 
 // The share of pixels equal to the reference picture's in each region; the reference is the
-// drawing area alone, which lies at (2, 2) in the window.
+// drawing area alone, which lies at (2, 2) in the window. Where the region holds small text, whose
+// edges each rasteriser smooths in its own way, only light and dark are compared.
 async function compareWithReference({png, regions}) {
   const image = new Image();
   image.src = `data:image/png;base64,${png}`;
@@ -93,40 +94,44 @@ async function compareWithReference({png, regions}) {
   const context = scratch.getContext('2d');
   context.drawImage(image, 0, 0);
   const {canvas} = perumoraProbes.windowCanvases()[0];
+  const dark = (d, i) => d[i] + d[i + 1] + d[i + 2] < 384;
   const shares = {};
-  for (const {name, rect: [x, y, w, h]} of regions) {
+  for (const {name, rect: [x, y, w, h], ink} of regions) {
     const want = context.getImageData(x, y, w, h).data;
     const have = canvas.getContext('2d').getImageData(x + 2, y + 2, w, h).data;
     let same = 0;
     for (let i = 0; i < want.length; i += 4)
-      if (want[i] === have[i] && want[i + 1] === have[i + 1] && want[i + 2] === have[i + 2]) same++;
+      if (ink ? dark(want, i) === dark(have, i)
+              : want[i] === have[i] && want[i + 1] === have[i + 1] && want[i + 2] === have[i + 2]) same++;
     shares[name] = same / (w * h);
   }
   return shares;
 }
 
 // The buttons of the open dialog, left to right, as centres in window coordinates: found by their
-// outlines, vertical runs of dark pixels in the lower half of the dialog's canvas.
+// outlines, long vertical lines darker than the dialog's face in the lower half of its canvas.
 function dialogButtons() {
   const dialog = perumoraProbes.windowCanvases()[1];
   if (!dialog) return null;
   const {data, width, height} = dialog.canvas.getContext('2d').getImageData(0, 0, dialog.width, dialog.height);
-  const dark = (x, y) => { const i = (y * width + x) * 4; return data[i] + data[i + 1] + data[i + 2] < 450; };
-  const edges = [];
-  let rows = null;
+  const outline = (x, y) => { const i = (y * width + x) * 4; return data[i] + data[i + 1] + data[i + 2] < 600; };
+  const edges = [];  // neighbouring columns that hold such a line count as one edge
   for (let x = 0; x < width; x++) {
-    let run = 0, best = null;
+    let run = 0, line = null;
     for (let y = Math.floor(height / 2); y < height; y++) {
-      run = dark(x, y) ? run + 1 : 0;
-      if (run >= 12) best = {x, top: y - run + 1, bottom: y};
+      run = outline(x, y) ? run + 1 : 0;
+      if (run >= 15) line = {top: y - run + 1, bottom: y};
     }
-    if (best && (!edges.length || x > edges[edges.length - 1].x + 1)) edges.push(best);
-    if (best) rows = best;
+    const last = edges.at(-1);
+    if (line && last && last.right === x - 1) last.right = x;
+    else if (line) edges.push({left: x, right: x, ...line});
   }
+  if (edges.length < 2 || edges.length % 2) return null;
   const buttons = [];
-  for (let i = 0; i + 1 < edges.length; i += 2)
-    buttons.push({x: dialog.x + (edges[i].x + edges[i + 1].x) / 2, y: dialog.y + (edges[i].top + edges[i].bottom) / 2});
-  return rows && buttons.length ? buttons : null;
+  for (let i = 0; i < edges.length; i += 2)
+    buttons.push({x: dialog.x + Math.round((edges[i].left + edges[i + 1].right) / 2),
+                  y: dialog.y + Math.round((edges[i].top + edges[i].bottom) / 2)});
+  return buttons;
 }
 
 // Resolves after the page has drawn n more frames: what a tick changed is then on the canvas.

@@ -26,10 +26,12 @@ export async function launchWebKit({ratio = 1, profileParent}) {
   const env = {...process.env, DISPLAY: display, GDK_SCALE: String(ratio), HOME: profile,
                XDG_CACHE_HOME: join(profile, 'cache'), XDG_DATA_HOME: join(profile, 'data')};
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], {env, stdio: 'ignore'});
-  const stop = () => {
-    driver.kill();
-    xvfb.kill();
-    rmSync(profile, {recursive: true, force: true});
+  const stop = async () => {
+    await Promise.all([driver, xvfb].map((child) => new Promise((resolve) => {
+      if (child.exitCode !== null || child.signalCode !== null) resolve();
+      else child.once('exit', resolve).kill();
+    })));
+    rmSync(profile, {recursive: true, force: true, maxRetries: 5});
   };
   try {
     const base = `http://127.0.0.1:${port}`;
@@ -42,7 +44,7 @@ export async function launchWebKit({ratio = 1, profileParent}) {
     return {engine: 'webkit', version: capabilities.browserVersion, tab,
             close: () => send('DELETE', tab.session).catch(() => {}).finally(stop)};
   } catch (e) {
-    stop();
+    await stop();
     throw e;
   }
 }
