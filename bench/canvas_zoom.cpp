@@ -11,6 +11,7 @@
 #include "draw/canvas.h"
 #include "draw/pictures.h"
 #include "draw/sprites.h"
+#include "qtmain.h"
 
 namespace {
 
@@ -47,11 +48,4 @@ BENCHMARK(BM_PlainDrawImageSameSize)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithQt(argc, argv); }

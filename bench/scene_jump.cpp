@@ -1,6 +1,7 @@
 // A jump to the last scene of a lesson: wherever the lesson stands, a jump paints the backdrop again
-// and plays every step up to the target at once, so the last scene is the longest jump. The front lesson has the most steps and pictures, the cloud lesson the
-// longest running time. Target: under 20 ms.
+// and plays every step up to the target at once, so the last scene is the longest jump. The front
+// lesson has the most steps and pictures, the cloud lesson the longest running time. Target: under
+// 20 ms.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 
 #include "app/riloform.h"
 #include "lessons/lessons.h"
+#include "qtmain.h"
 
 namespace {
 
@@ -39,11 +41,4 @@ BENCHMARK(BM_JumpToTheLastScene)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithQt(argc, argv); }
