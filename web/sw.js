@@ -14,9 +14,9 @@ async function digest(response) {
 }
 
 // From the browser's HTTP cache where it holds this build's file (the first visit has just fetched
-// it), else from the server; a file of another build is never taken.
+// it, and need not fetch it twice), else from the server; a file of another build is never taken.
 async function fetchExactly(path, sha256) {
-  for (const mode of ['default', 'no-cache']) {
+  for (const mode of ['force-cache', 'reload']) {
     const response = await fetch(new Request(path, {cache: mode}));
     if (response.ok && (await digest(response)) === sha256) return response;
   }
