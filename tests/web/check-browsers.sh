@@ -1,7 +1,7 @@
 #!/bin/bash
 # The web build in headless Chromium and in WebKit (make web-test): installs what the check needs
-# where it is missing, then runs check-browsers.mjs on BUILD_DIR/site. Screenshots, results.json
-# and the summary go to BUILD_DIR/browser-check/.
+# where it is missing, then runs check-browsers.mjs on BUILD_DIR/site, which prints one line per
+# check and leaves its screenshots and results.json in BUILD_DIR/browser-check/.
 #
 #   tests/web/check-browsers.sh BUILD_DIR
 set -euo pipefail

@@ -10,7 +10,6 @@ export async function launchChromium(playwrightDir) {
   const {chromium} = createRequire(import.meta.url)(playwrightDir);
   const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: FLAGS});
   return {
-    engine: 'chromium',
     version: browser.version(),
     async open({width = 1366, height = 768, ratio = 1, touch = false, headers} = {}) {
       const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch,
@@ -26,13 +25,13 @@ export async function launchChromium(playwrightDir) {
 
 function chromiumTab(context, page, responses) {
   return {
-    context,
-    page,
     goto: (url) => page.goto(url),
     reload: () => page.reload(),
     call: (name, arg) => page.evaluate(probeCall(name, arg)),
     click: (x, y) => page.mouse.click(x, y),
+    touchBy: 'touch events through the DevTools protocol',
     tap: (x, y) => page.touchscreen.tap(x, y),
+    clickToLoad: (x, y) => Promise.all([page.waitForEvent('load'), page.mouse.click(x, y)]),
     key: (key) => page.keyboard.press(key),
     screenshot: (path) => page.screenshot({path}),
     offline: (on) => context.setOffline(on),

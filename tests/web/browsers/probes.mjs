@@ -7,7 +7,7 @@ function installRecorders() {
   if (window.perumoraCheck) return;
   const log = {pointerUps: [], narration: [], animationFrames: 0};
   window.perumoraCheck = log;
-  addEventListener('pointerup', () => log.pointerUps.push(performance.now()), true);
+  addEventListener('pointerup', (e) => log.pointerUps.push({at: performance.now(), type: e.pointerType}), true);
   const request = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => request((t) => { log.animationFrames++; callback(t); });
   const watchNarration = () => {
@@ -26,7 +26,7 @@ function until({condition, arg, timeoutMs}) {
   return new Promise((resolve) => {
     const poll = () => {
       let value = null;
-      try { value = test(arg); } catch (e) { value = null; }
+      try { value = test(arg); } catch (e) { /* not yet there: the page is still loading */ }
       if (value) resolve(value);
       else if (performance.now() > end) resolve(null);
       else setTimeout(poll, 20);
@@ -44,13 +44,17 @@ function programBox() {
           width: innerWidth, height: innerHeight, firstFrameAt: window.perumoraPageState.firstFrameAt};
 }
 
+// Qt's own elements, in the shadow root of the page's program area (or of Qt's container in it).
+function qtRoot() {
+  const host = document.getElementById('program');
+  return host.shadowRoot || host.querySelector('#qt-shadow-container').shadowRoot;
+}
+
 // The pixels of Qt's windows, in window coordinates: the main window's canvas is 643 × 404; a
 // dialog's canvas lies where its frame puts it.
 function windowCanvases() {
-  const host = document.getElementById('program');
-  const root = host.shadowRoot || host.querySelector('#qt-shadow-container').shadowRoot;
-  const origin = host.getBoundingClientRect();
-  return [...root.querySelectorAll('canvas.qt-window-content')].map((canvas) => {
+  const origin = document.getElementById('program').getBoundingClientRect();
+  return [...perumoraProbes.qtRoot().querySelectorAll('canvas.qt-window-content')].map((canvas) => {
     const r = canvas.getBoundingClientRect();  // the page measures inside the program unscaled
     return {canvas, x: Math.round(r.left - origin.left), y: Math.round(r.top - origin.top),
             width: canvas.width, height: canvas.height};
@@ -66,17 +70,17 @@ function regionDigest(rect) {
   return hash.toString(16);
 }
 
-// Polls the digests of named regions every 10 ms and keeps when each one changed.
+// Polls the digests of named regions every 10 ms and keeps when each one changed; no regions, no
+// polling.
 function watchRegions(regions) {
-  const digest = perumoraProbes.regionDigest;
-  const changes = Object.fromEntries(regions.map(({name}) => [name, []]));
-  const last = Object.fromEntries(regions.map(({name, rect}) => [name, digest(rect)]));
-  window.perumoraCheck.changes = changes;
-  clearInterval(window.perumoraCheck.watcher);
-  window.perumoraCheck.watcher = setInterval(() => {
+  const log = window.perumoraCheck;
+  const last = Object.fromEntries(regions.map(({name, rect}) => [name, perumoraProbes.regionDigest(rect)]));
+  log.changes = Object.fromEntries(regions.map(({name}) => [name, []]));
+  clearInterval(log.watcher);
+  if (regions.length) log.watcher = setInterval(() => {
     for (const {name, rect} of regions) {
-      const now = digest(rect);
-      if (now !== last[name]) changes[name].push(performance.now());
+      const now = perumoraProbes.regionDigest(rect);
+      if (now !== last[name]) log.changes[name].push(performance.now());
       last[name] = now;
     }
   }, 10);
@@ -134,6 +138,23 @@ function dialogButtons() {
   return buttons;
 }
 
+// A finger's tap as the page's pointer events, where the driver has no touch of its own. No such
+// finger is known to the browser, so capturing it would throw: that alone is let pass meanwhile.
+function tapAt({x, y}) {
+  const target = perumoraProbes.qtRoot().elementFromPoint(x, y);
+  const finger = {bubbles: true, composed: true, cancelable: true, pointerId: 7, pointerType: 'touch', isPrimary: true,
+                  clientX: x, clientY: y, width: 12, height: 12, button: 0};
+  const capture = ['setPointerCapture', 'releasePointerCapture'].map((name) => [name, Element.prototype[name]]);
+  for (const [name, real] of capture) Element.prototype[name] = function (id) { if (id !== 7) real.call(this, id); };
+  try {
+    target.dispatchEvent(new PointerEvent('pointerdown', {...finger, buttons: 1, pressure: 0.5}));
+    target.dispatchEvent(new PointerEvent('pointerup', {...finger, buttons: 0, pressure: 0}));
+  } finally {
+    for (const [name, real] of capture) Element.prototype[name] = real;
+  }
+  return true;
+}
+
 // Resolves after the page has drawn n more frames: what a tick changed is then on the canvas.
 function afterFrames(n) {
   return new Promise((resolve) => {
@@ -142,10 +163,9 @@ function afterFrames(n) {
   });
 }
 
-// What the recorders kept; the region watcher stops here.
+// What the recorders kept.
 function recorded() {
   const log = window.perumoraCheck;
-  clearInterval(log.watcher);
   return {pointerUps: log.pointerUps, narration: log.narration, changes: log.changes || {},
           animationFrames: log.animationFrames, ticks: window.perumoraPage.ticks};
 }
@@ -158,8 +178,8 @@ function element(selector) {
   return {x: r.left + r.width / 2, y: r.top + r.height / 2, text: e.textContent.trim(), hidden: e.hidden};
 }
 
-const probes = {installRecorders, until, programBox, windowCanvases, regionDigest, watchRegions,
-                compareWithReference, dialogButtons, afterFrames, recorded, element};
+const probes = {installRecorders, until, programBox, qtRoot, windowCanvases, regionDigest, watchRegions,
+                compareWithReference, dialogButtons, tapAt, afterFrames, recorded, element};
 const source = `window.perumoraProbes = window.perumoraProbes || {${
   Object.values(probes).map((f) => `${f.name}: ${f}`).join(',\n')}}`;
 

@@ -1,8 +1,9 @@
 // WebKitGTK's MiniBrowser under Xvfb, driven by WebKitWebDriver over W3C WebDriver: a fresh
 // browser, display and profile per launch, so the first visit is a cold one.
 import {spawn} from 'node:child_process';
-import {mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
+import {setTimeout as delay} from 'node:timers/promises';
 import {freePort, untilAnswers} from './local.mjs';
 import {probeCall} from './probes.mjs';
 
@@ -26,11 +27,14 @@ export async function launchWebKit({ratio = 1, profileParent}) {
   const env = {...process.env, DISPLAY: display, GDK_SCALE: String(ratio), HOME: profile,
                XDG_CACHE_HOME: join(profile, 'cache'), XDG_DATA_HOME: join(profile, 'data')};
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], {env, stdio: 'ignore'});
-  const stop = async () => {
+  // The browser leaves with its session; its helpers may outlive the driver for a moment, and the
+  // profile goes once they have.
+  const stop = async (family = descendants(driver.pid).map((p) => p.pid)) => {
     await Promise.all([driver, xvfb].map((child) => new Promise((resolve) => {
       if (child.exitCode !== null || child.signalCode !== null) resolve();
       else child.once('exit', resolve).kill();
     })));
+    for (const end = Date.now() + 5000; family.some((pid) => existsSync(`/proc/${pid}`)) && Date.now() < end;) await delay(50);
     rmSync(profile, {recursive: true, force: true, maxRetries: 5});
   };
   try {
@@ -41,12 +45,31 @@ export async function launchWebKit({ratio = 1, profileParent}) {
       'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}}}});
     const tab = webkitTab(send, `/session/${sessionId}`, driver.pid);
     await send('POST', `${tab.session}/timeouts`, {script: 150000});
-    return {engine: 'webkit', version: capabilities.browserVersion, tab,
-            close: () => send('DELETE', tab.session).catch(() => {}).finally(stop)};
+    return {version: capabilities.browserVersion, tab,
+            close: () => {
+              const family = descendants(driver.pid).map((p) => p.pid);
+              return send('DELETE', tab.session).catch(() => {}).finally(() => stop(family));
+            }};
   } catch (e) {
     await stop();
     throw e;
   }
+}
+
+// The processes below `ancestor`, from /proc.
+function descendants(ancestor) {
+  const processes = readdirSync('/proc').filter((d) => /^\d+$/.test(d)).flatMap((pid) => {
+    try {
+      const [, name, rest] = readFileSync(`/proc/${pid}/stat`, 'utf8').match(/\((.*)\) (.*)/s);
+      const f = rest.split(' ');
+      return [{pid: Number(pid), ppid: Number(f[1]), name, ticks: Number(f[11]) + Number(f[12])}];
+    } catch (e) {
+      return [];  // ended meanwhile
+    }
+  });
+  const parent = new Map(processes.map((p) => [p.pid, p.ppid]));
+  const below = (pid) => parent.get(pid) === ancestor || (parent.has(pid) && pid > 1 && below(parent.get(pid)));
+  return processes.filter((p) => below(p.pid));
 }
 
 function webdriver(base) {
@@ -85,7 +108,21 @@ function webkitTab(send, session, driverPid) {
     },
     call: (name, arg) => run(probeCall(name, arg)),
     click: (x, y) => send('POST', `${session}/actions`, {actions: pointer('mouse', x, y)}),
-    tap: (x, y) => send('POST', `${session}/actions`, {actions: pointer('touch', x, y)}),
+    // WebDriver's touch where it arrives as touch; WebKitGTK's driver has delivered it as a mouse,
+    // and then the tap is the page's own pointer events. A touch on the empty page tells which.
+    async tap(x, y) {
+      if (!this.touchBy) {
+        await send('POST', `${session}/actions`, {actions: pointer('touch', 4, 4)});
+        const seen = (await run(probeCall('recorded'))).pointerUps.at(-1)?.type;
+        this.touchBy = seen === 'touch' ? 'WebDriver touch actions'
+          : `PointerEvents from script: WebDriver touch actions arrive as ${seen || 'nothing'}`;
+      }
+      if (this.touchBy.startsWith('WebDriver')) await send('POST', `${session}/actions`, {actions: pointer('touch', x, y)});
+      else await run(probeCall('tapAt', {x, y}));
+    },
+    clickToLoad(x, y) {
+      return this.click(x, y);  // the driver's next command waits for the new page
+    },
     key: (key) => send('POST', `${session}/actions`, {actions: [{type: 'key', id: 'keys', actions: [
       {type: 'keyDown', value: key}, {type: 'keyUp', value: key}]}]}),
     async screenshot(path) {
@@ -93,28 +130,12 @@ function webkitTab(send, session, driverPid) {
     },
     // The outer window is larger than the page by the browser's own chrome.
     async resize(width, height) {
-      let [w, h] = [width, height];
-      for (let attempt = 0; attempt < 3; attempt++) {
-        await send('POST', `${session}/window/rect`, {width: w, height: h});
-        const inner = await run('[innerWidth, innerHeight]');
-        if (inner[0] === width && inner[1] === height) return;
-        [w, h] = [w + width - inner[0], h + height - inner[1]];
-      }
+      await send('POST', `${session}/window/rect`, {width, height});
+      const [w, h] = await run('[innerWidth, innerHeight]');
+      await send('POST', `${session}/window/rect`, {width: 2 * width - w, height: 2 * height - h});
     },
     // CPU time (s) of the web processes this driver's browser started, from the kernel's accounting.
-    busySeconds() {
-      const stats = readdirSync('/proc').filter((d) => /^\d+$/.test(d)).map((pid) => {
-        try {
-          const fields = readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ');
-          return {pid: Number(pid), ppid: Number(fields[1]), ticks: Number(fields[11]) + Number(fields[12]),
-                  web: readFileSync(`/proc/${pid}/comm`, 'utf8').startsWith('WebKitWebProces')};
-        } catch (e) {
-          return null;
-        }
-      }).filter(Boolean);
-      const parent = new Map(stats.map((s) => [s.pid, s.ppid]));
-      const ours = (pid) => { for (; pid > 1; pid = parent.get(pid)) if (pid === driverPid) return true; return false; };
-      return stats.filter((s) => s.web && ours(s.pid)).reduce((sum, s) => sum + s.ticks, 0) / 100;
-    },
+    busySeconds: () => descendants(driverPid).filter((p) => p.name.startsWith('WebKitWebProces'))
+      .reduce((sum, p) => sum + p.ticks, 0) / 100,  // in USER_HZ
   };
 }
