@@ -43,7 +43,8 @@ WEB_ENV ?= /srv/perumora-web-trixie
 QT_WASM ?= $(abspath ../shared/toolchains/wasm/qt6.8.2-wasm-static.tar.xz)
 WEB_RUN = WEB_ENV=$(WEB_ENV) QT_WASM=$(QT_WASM) JOBS=$(JOBS) SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) packaging/web/environment.sh
 WEB_CONFIGURE = $$QT_WASM_PREFIX/bin/qt-cmake --no-warn-unused-cli -S . -G Ninja -DPERUMORA_BENCH=OFF
-BROWSER_PACKAGES := chromium webkit2gtk-driver xvfb nodejs npm
+# Node.js and npm are looked for by command in the browser check: a machine may have them from elsewhere.
+BROWSER_PACKAGES := chromium webkit2gtk-driver xvfb
 SOURCE_URL ?=
 WEB_FONT ?=
 

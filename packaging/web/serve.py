@@ -18,6 +18,7 @@ TYPES = {".wasm": "application/wasm", ".webmanifest": "application/manifest+json
 
 
 class Site(http.server.SimpleHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"  # browsers revalidate by ETag only over HTTP/1.1
     def send_head(self):
         path = self.translate_path(self.path)
         if os.path.isdir(path):
