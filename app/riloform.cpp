@@ -61,6 +61,7 @@ void askQuitWithMessageBox(QWidget* parent, QuitAnswer answered) {
         answered(button == QMessageBox::Yes ? kAnswerYes : kAnswerNo);
     });
     box->open();
+    box->defaultButton()->setFocus();  // はい, also where the window system focuses the dialog late (a web page)
 }
 
 RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)

@@ -30,7 +30,7 @@ Seen seen(Harness& h) {
 
 void startLesson(Harness& h, QPushButton* RiloForm::*button) {
     h.startAndReachMenu();
-    QApplication::setActiveWindow(h.form.get());
+    input::activate(h.form.get());
     (h.form.get()->*button)->click();
 }
 
@@ -91,7 +91,7 @@ TEST(SceneJumps, TheTitleFinishesAtOnceOnRightOrEnterAsAfterItsLastStep) {
     for (bool enter : {false, true}) {
         Harness h;
         h.form->Form_Load();  // the first, slow title
-        QApplication::setActiveWindow(h.form.get());
+        input::activate(h.form.get());
         h.clock->advance(1600);
         if (enter)
             input::keyClick(h.form->Picture1, Qt::Key_Return);
@@ -114,7 +114,7 @@ TEST(SceneJumps, RightPrintsAndEndsTheInstructionsThenLeavesTheArrowsToThePanel)
         run->clock->advance(600);
     }
     reference.runUntilStopped();
-    QApplication::setActiveWindow(h.form.get());
+    input::activate(h.form.get());
     EXPECT_TRUE(h.form->scenes().nextSceneAction->isEnabled());
     input::keyClick(h.form.get(), Qt::Key_Right);
     EXPECT_FALSE(h.form->Timer1().isEnabled());
