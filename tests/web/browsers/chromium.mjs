@@ -1,69 +1,41 @@
-// Debian's Chromium, headless, through playwright-core: every tab in a context of its own, so each
-// run starts with an empty cache and no service worker.
+// Debian's Chromium, headless, through playwright-core: each tab in a context of its own, with an empty cache and no service worker.
 import {createRequire} from 'node:module';
 import {probeCall} from './probes.mjs';
 
-const FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-               '--disable-component-update', '--disable-sync'];
-
 export async function launchChromium(playwrightDir) {
   const {chromium} = createRequire(import.meta.url)(playwrightDir);
-  const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: FLAGS});
-  return {
-    version: browser.version(),
+  const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--disable-gpu', '--disable-quic']});
+  return {close: () => browser.close(),
     async open({width = 1366, height = 768, ratio = 1, touch = false, headers} = {}) {
-      const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch,
-                                                extraHTTPHeaders: headers});
+      const context = await browser.newContext({viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch, extraHTTPHeaders: headers});
       await context.addInitScript(probeCall('installRecorders'));
-      const responses = [];  // the page's and its service worker's
+      const [responses, page] = [[], await context.newPage()];  // the page's responses and its service worker's
       context.on('response', (response) => responses.push(response));
-      return chromiumTab(context, await context.newPage(), responses);
-    },
-    close: () => browser.close(),
-  };
+      return chromiumTab(context, page, responses, await context.newCDPSession(page), `Chromium ${browser.version()}`);
+    }};
 }
 
-function chromiumTab(context, page, responses) {
-  return {
-    goto: (url) => page.goto(url),
-    reload: () => page.reload(),
-    call: (name, arg) => page.evaluate(probeCall(name, arg)),
-    click: (x, y) => page.mouse.click(x, y),
-    touchBy: 'touch events through the DevTools protocol',
-    tap: (x, y) => page.touchscreen.tap(x, y),
-    clickToLoad: (x, y) => Promise.all([page.waitForEvent('load'), page.mouse.click(x, y)]),
-    key: (key) => page.keyboard.press(key),
-    screenshot: (path) => page.screenshot({path}),
-    offline: (on) => context.setOffline(on),
-    // Time the page's main thread spent in tasks, from the browser's own performance metrics.
-    async busySeconds() {
-      this.cdp ??= await context.newCDPSession(page);
-      await this.cdp.send('Performance.enable');
-      const {metrics} = await this.cdp.send('Performance.getMetrics');
-      return metrics.find((m) => m.name === 'TaskDuration').value;
-    },
-    // Bytes received so far (headers and encoded bodies, as the network counted them), and the
-    // encodings the program's .wasm came in.
-    async downloaded() {
-      const bytes = {page: 0, worker: 0};
-      const wasm = new Set();
-      for (const response of responses) {
-        const sizes = await response.request().sizes();
-        const by = response.request().serviceWorker() ? 'worker' : 'page';
-        bytes[by] += sizes.responseHeadersSize + sizes.responseBodySize;
-        if (response.url().endsWith('.wasm'))
-          wasm.add(`${by} ${response.status()} ${response.headers()['content-encoding'] || 'identity'}`);
-      }
-      return {...bytes, requests: responses.length, wasm: [...wasm]};
-    },
-    async liveRegion(selector) {
-      this.cdp ??= await context.newCDPSession(page);
-      const {root} = await this.cdp.send('DOM.getDocument');
-      const {nodeId} = await this.cdp.send('DOM.querySelector', {nodeId: root.nodeId, selector});
-      const {nodes} = await this.cdp.send('Accessibility.getPartialAXTree', {nodeId, fetchRelatives: false});
-      const property = (name) => nodes[0].properties?.find((p) => p.name === name)?.value.value;
-      return {live: property('live'), text: await page.textContent(selector)};
-    },
-    close: () => context.close(),
-  };
-}
+const chromiumTab = (context, page, responses, cdp, version) => ({
+  version, touchBy: 'touch events through the DevTools protocol',
+  goto: (url) => page.goto(url),
+  reload: () => page.reload(),
+  call: (probe, arg) => page.evaluate(probeCall(probe, arg)),
+  click: (x, y) => page.mouse.click(x, y),
+  clickToLoad: (x, y) => Promise.all([page.waitForEvent('load'), page.mouse.click(x, y)]),
+  tap: (x, y) => page.touchscreen.tap(x, y),
+  key: (key) => page.keyboard.press(key),
+  screenshot: (path) => page.screenshot({path}),
+  offline: (on) => context.setOffline(on),
+  close: () => context.close(),
+  // The limit is set on the browser's own performance metrics: the page's main thread busy in tasks.
+  busySeconds: () => cdp.send('Performance.enable').then(() => cdp.send('Performance.getMetrics'))
+    .then(({metrics}) => metrics.find((m) => m.name === 'TaskDuration').value),
+  // What the network counted: headers and encoded bodies.
+  downloaded: () => Promise.all(responses.map((response) => response.request().sizes())).then((sizes) =>
+    ({bytes: sizes.reduce((sum, s) => sum + s.responseHeadersSize + s.responseBodySize, 0), responses: sizes.length})),
+  async liveRegion(selector) {
+    const {nodeId} = await cdp.send('DOM.querySelector', {nodeId: (await cdp.send('DOM.getDocument')).root.nodeId, selector});
+    const {nodes} = await cdp.send('Accessibility.getPartialAXTree', {nodeId, fetchRelatives: false});
+    return {live: nodes[0].properties?.find((p) => p.name === 'live')?.value.value, text: await page.textContent(selector)};
+  },
+});
