@@ -5,20 +5,65 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <optional>
 
 #include "app/viewcontrols.h"
 #include "app/zoom.h"
 
-QPoint ChartWindowTopLeft(const QRect& mainFrame, QSize chartFrame, const QRect& available) {
-    int left = 0;
-    if (mainFrame.right() + chartFrame.width() <= available.right())
-        left = mainFrame.right() + 1;
-    else if (mainFrame.left() - chartFrame.width() >= available.left())
-        left = mainFrame.left() - chartFrame.width();
-    else
-        left = std::max(available.left(), std::min(mainFrame.right(), available.right()) + 1 - chartFrame.width());
-    const int top = std::max(available.top(), std::min(mainFrame.top(), available.bottom() + 1 - chartFrame.height()));
-    return {left, top};
+namespace {
+
+enum class Side { Right, Left, Below, Above };
+
+int Into(int at, int length, int low, int high) { return std::max(low, std::min(at, high + 1 - length)); }
+
+// Level with the main window's top (beside it) or left edge (above or below it), moved into the area.
+QRect OnSide(Side side, const QRect& main, QSize chart, const QRect& area) {
+    const int x = Into(main.left(), chart.width(), area.left(), area.right());
+    const int y = Into(main.top(), chart.height(), area.top(), area.bottom());
+    switch (side) {
+        case Side::Right: return {{main.right() + 1, y}, chart};
+        case Side::Left: return {{main.left() - chart.width(), y}, chart};
+        case Side::Below: return {{x, main.bottom() + 1}, chart};
+        case Side::Above: return {{x, main.top() - chart.height()}, chart};
+    }
+    return {};
+}
+
+int Room(Side side, const QRect& main, const QRect& area) {
+    switch (side) {
+        case Side::Right: return area.right() - main.right();
+        case Side::Left: return main.left() - area.left();
+        case Side::Below: return area.bottom() - main.bottom();
+        case Side::Above: return main.top() - area.top();
+    }
+    return 0;
+}
+
+// Over the canvas: at the area's left edge, level with the main window's top, short of the panel.
+std::optional<QPoint> LeftOfThePanel(const QRect& panel, QSize chart, const QRect& area, int top) {
+    const QRect placed({area.left(), Into(top, chart.height(), area.top(), area.bottom())}, chart);
+    if (!area.contains(placed) || placed.intersects(panel)) return std::nullopt;
+    return placed.topLeft();
+}
+
+}  // namespace
+
+ChartPlace PlaceChart(int mainZoom, const QRect& mainFrame, const QRect& panel, QSize decoration,
+                      const QRect& available) {
+    const auto frameAt = [&](int k) { return zoom::Scaled(chart::kSize, k) + decoration; };
+    for (int k = mainZoom; k >= zoom::kMin; --k) {
+        std::optional<Side> best;
+        for (Side side : {Side::Right, Side::Left, Side::Below, Side::Above}) {
+            const QRect placed = OnSide(side, mainFrame, frameAt(k), available);
+            if (!available.contains(placed) || placed.intersects(mainFrame)) continue;
+            if (!best || Room(side, mainFrame, available) > Room(*best, mainFrame, available)) best = side;
+        }
+        if (best) return {k, OnSide(*best, mainFrame, frameAt(k), available).topLeft()};
+    }
+    for (int k = mainZoom; k >= zoom::kMin; --k)
+        if (const auto at = LeftOfThePanel(panel, frameAt(k), available, mainFrame.top())) return {k, *at};
+    // Not even 1x beside the panel: a screen narrower than the window; the area's corner.
+    return {zoom::kMin, available.topLeft()};
 }
 
 // ---- the window ----
@@ -68,8 +113,8 @@ void ChartWindow::hideEvent(QHideEvent* event) {
 
 // ---- the command ----
 
-ChartControls::ChartControls(QWidget& mainWindow, ViewControls& view)
-    : QObject(&mainWindow), mainWindow_(mainWindow), view_(view) {
+ChartControls::ChartControls(QWidget& mainWindow, const QWidget& panel, ViewControls& view)
+    : QObject(&mainWindow), mainWindow_(mainWindow), panel_(panel), view_(view) {
     availableArea = [this] {
         const QScreen* screen = mainWindow_.screen();
         return screen ? screen->availableGeometry() : QRect(QPoint(0, 0), zoom::kClientArea);
@@ -84,7 +129,14 @@ ChartControls::ChartControls(QWidget& mainWindow, ViewControls& view)
     mainWindow_.addAction(action);
     menuSeparator = new QAction(this);
     menuSeparator->setSeparator(true);
-    view_.zoomChanged = [this] { fitToZoom(); };
+    view_.zoomChanged = [this] { place(); };
+    mainWindow_.installEventFilter(this);
+}
+
+// Moved, or given its size by the window system after a zoom or full screen: the chart follows.
+bool ChartControls::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &mainWindow_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) place();
+    return QObject::eventFilter(watched, event);
 }
 
 void ChartControls::simulatorOpened(const Parcel& parcel) {
@@ -128,7 +180,7 @@ void ChartControls::setShown(bool shown) {
         window_->hidden = [this] { action->setChecked(false); };
     }
     redraw();
-    fitToZoom();
+    place();
     window_->showNormal();  // a plain show() would fill a browser page with the chart
 }
 
@@ -136,32 +188,16 @@ void ChartControls::redraw() {
     if (window_ && action->isChecked()) window_->showChart(DrawVapourChart(now_, path_.points()), DescribeVapourChart(now_));
 }
 
-// The main window's zoom, or less where that lets the chart sit beside the main window rather than
-// over its panel; if even 1x leaves no room beside it, the largest zoom that fits the area.
-int ChartZoom(int mainZoom, const QRect& mainFrame, QSize decoration, const QRect& available) {
-    const auto frameAt = [&](int k) { return zoom::Scaled(chart::kSize, k) + decoration; };
-    const auto beside = [&](int k) {
-        const QRect placed(ChartWindowTopLeft(mainFrame, frameAt(k), available), frameAt(k));
-        return available.contains(placed) && !placed.intersects(mainFrame);
-    };
-    for (int k = mainZoom; k >= zoom::kMin; --k)
-        if (beside(k)) return k;
-    int k = mainZoom;
-    while (k > zoom::kMin && !zoom::Fits(frameAt(k), 1, available.size())) --k;
-    return k;
-}
-
-void ChartControls::fitToZoom() {
+void ChartControls::place() {
     if (!window_ || !action->isChecked()) return;
-    const QRect area = availableArea();
-    const QRect mainFrame = mainWindow_.frameGeometry();
-    window_->setZoom(ChartZoom(view_.zoom(), mainFrame, frameSize() - window_->size(), area));
-    window_->move(ChartWindowTopLeft(mainFrame, frameSize(), area));
+    const QRect panel(panel_.mapToGlobal(QPoint(0, 0)), panel_.size());
+    const ChartPlace at = PlaceChart(view_.zoom(), mainWindow_.frameGeometry(), panel, decoration(), availableArea());
+    window_->setZoom(at.zoom);
+    window_->move(at.topLeft);
 }
 
 // Before the window is first shown its frame is unknown: the main window's frame is a fair guess.
-QSize ChartControls::frameSize() const {
-    const QSize decoration = window_->isVisible() ? window_->frameGeometry().size() - window_->size()
-                                                  : mainWindow_.frameGeometry().size() - mainWindow_.size();
-    return window_->size() + decoration;
+QSize ChartControls::decoration() const {
+    return window_->isVisible() ? window_->frameGeometry().size() - window_->size()
+                                : mainWindow_.frameGeometry().size() - mainWindow_.size();
 }

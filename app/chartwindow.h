@@ -17,14 +17,19 @@
 class QAction;
 class ViewControls;
 
-// Top-left corner of the chart window's frame: beside the main window on the right where the
-// available area has room, else on the left, else over the main window's right edge; level with
-// the main window's top, moved into the area.
-QPoint ChartWindowTopLeft(const QRect& mainFrame, QSize chartFrame, const QRect& available);
-
-// The chart's zoom: the main window's, or less where that lets the chart sit beside the main window
-// (decoration: what the window's frame adds to its size).
-int ChartZoom(int mainZoom, const QRect& mainFrame, QSize decoration, const QRect& available);
+// Where the chart window goes and at which zoom. Clear of the main window wherever the available
+// area has room beside, above or below it: on the side with the most room, at the main window's
+// zoom or, only where that is what keeps it clear, less. Where no place is clear (full screen, a
+// screen hardly bigger than the window) it covers the canvas, never the panel, whose buttons stay
+// within reach. Frames are the windows' outer rectangles; decoration is what the chart window's
+// frame adds to its size.
+struct ChartPlace {
+    int zoom = 1;
+    QPoint topLeft;  // of the chart window's frame
+    friend bool operator==(const ChartPlace&, const ChartPlace&) = default;
+};
+ChartPlace PlaceChart(int mainZoom, const QRect& mainFrame, const QRect& panel, QSize decoration,
+                      const QRect& available);
 
 // The chart, each pixel a k x k block; Escape closes it.
 class ChartWindow : public QWidget {
@@ -50,7 +55,7 @@ private:
 
 class ChartControls : public QObject {
 public:
-    ChartControls(QWidget& mainWindow, ViewControls& view);
+    ChartControls(QWidget& mainWindow, const QWidget& panel, ViewControls& view);
 
     // "chart": checkable, enabled exactly while the simulator is open, checked exactly while the
     // chart window is shown.
@@ -68,13 +73,17 @@ public:
     // The screen's area for windows; a seam for tests.
     std::function<QRect()> availableArea;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setShown(bool shown);
     void redraw();
-    void fitToZoom();
-    QSize frameSize() const;
+    void place();
+    QSize decoration() const;
 
     QWidget& mainWindow_;
+    const QWidget& panel_;
     ViewControls& view_;
     ChartWindow* window_ = nullptr;
     ParcelPath path_;

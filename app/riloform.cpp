@@ -85,7 +85,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     timer_->setInterval(120);
     timer_->setEnabled(true);  // as designed; start-up stops it before the first tick
     view_ = new ViewControls(*this, *Picture1, *timer_);
-    chart_ = new ChartControls(*this, *view_);
+    chart_ = new ChartControls(*this, *TFrame, *view_);
     scenes_ = new SceneControls(*this);
     view_->lessonEntries = {scenes_->previousSceneAction, scenes_->nextSceneAction, scenes_->restartLessonAction};
     Picture1->enterPressed = [this] {

@@ -1,5 +1,8 @@
-# The program as readelf sees it: a position-independent executable, full RELRO with immediate
-# binding, the stack protector and fortified libc calls (hardening-check, where installed, agrees).
+# The program as readelf and objdump see it: a position-independent executable, full RELRO with
+# immediate binding, the stack protector, fortified libc calls and, on x86-64, control-flow
+# protection; stack-clash probes leave a trace only in frames over a page, which the program may not
+# have, so every compile command of the build must carry them (hardening-check, where installed,
+# agrees).
 function(readelf_output option out)
   execute_process(COMMAND readelf ${option} -W "${BINARY}" OUTPUT_VARIABLE text RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
@@ -28,6 +31,32 @@ endif()
 if(NOT symbols MATCHES "__[a-z0-9_]+_chk@" OR symbols MATCHES "[ \t](v?[fs]?n?printf)@")
   list(APPEND failures "libc calls not fortified")
 endif()
+if(CET)
+  execute_process(COMMAND readelf --notes -W "${BINARY}" OUTPUT_VARIABLE notes)
+  execute_process(COMMAND objdump --disassemble --no-show-raw-insn "${BINARY}" OUTPUT_VARIABLE code)
+  string(REGEX MATCHALL "endbr64" landings "${code}")
+  list(LENGTH landings landings)
+  # Compiled without -fcf-protection, no function of the program starts with a landing pad.
+  if(NOT notes MATCHES "x86 feature: IBT, SHSTK" OR landings LESS 100)
+    list(APPEND failures "no control-flow protection (${landings} landing pads)")
+  endif()
+endif()
+file(READ "${COMPILE_COMMANDS}" commands)
+string(JSON count LENGTH "${commands}")
+math(EXPR last "${count} - 1")
+set(required -fstack-protector-strong -fstack-clash-protection)
+if(CET)
+  list(APPEND required -fcf-protection)
+endif()
+foreach(i RANGE ${last})
+  string(JSON command GET "${commands}" ${i} command)
+  foreach(flag IN LISTS required)
+    if(NOT command MATCHES " ${flag}( |$)")
+      string(JSON file GET "${commands}" ${i} file)
+      list(APPEND failures "${file} compiled without ${flag}")
+    endif()
+  endforeach()
+endforeach()
 find_program(HARDENING_CHECK hardening-check)
 if(HARDENING_CHECK)
   execute_process(COMMAND "${HARDENING_CHECK}" "${BINARY}" RESULT_VARIABLE result OUTPUT_VARIABLE report)

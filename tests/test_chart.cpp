@@ -12,6 +12,7 @@
 #include "app/canvaswidget.h"
 #include "app/chartwindow.h"
 #include "app/viewcontrols.h"
+#include "app/zoom.h"
 #include "draw/palette.h"
 #include "harness.h"
 #include "input.h"
@@ -61,20 +62,41 @@ TEST(ChartWords, TheDescriptionSaysWhatTheChartShows) {
     for (const auto& [parcel, words] : cases) EXPECT_EQ(DescribeVapourChart(parcel), QString::fromUtf8(words));
 }
 
-TEST(ChartPlacement, RightOfTheMainWindowElseLeftElseOverItsRightEdgeAtTheZoomThatFitsBeside) {
-    const QRect screen(0, 0, 1280, 800);
-    const QSize chart(400, 330);
-    const std::pair<QRect, QPoint> cases[] = {
-        {{0, 0, 643, 430}, {643, 0}},       {{880, 100, 400, 430}, {480, 100}},  // the right edge is full
-        {{200, 0, 1000, 430}, {800, 0}},    {{0, 600, 643, 430}, {643, 470}},    // too low: moved up
-        {{-50, -40, 1400, 900}, {880, 0}},                                       // full screen and more
+// The main window's frame adds a 30-pixel title bar; so does the chart's. The panel is where the
+// main window shows it at that zoom (full screen: centred in the screen).
+TEST(ChartPlacement, ClearOfTheMainWindowOnTheRoomiestSideElseOverTheCanvasNeverThePanel) {
+    const QSize bar(0, 30);
+    const auto windowed = [&](QPoint at, int k) { return QRect(at, zoom::Scaled(zoom::kClientArea, k) + bar); };
+    const auto panelOf = [](QPoint client, int k) { return zoom::Scaled(QRect(440, 40, 193, 321), k).translated(client); };
+    struct Case {
+        const char* what;
+        QRect screen, main;
+        int zoom;
+        QPoint client;  // the main window's client area, where the panel is drawn from
+        ChartPlace place;
     };
-    for (const auto& [main, topLeft] : cases)
-        EXPECT_EQ(ChartWindowTopLeft(main, chart, screen), topLeft) << main.x() << "," << main.y();
-    // A projector's screen: at 2x the chart would cover the panel, at 1x it fits beside the window.
-    EXPECT_EQ(ChartZoom(2, {0, 0, 1286, 808}, {}, {0, 0, 1920, 1080}), 1);
-    EXPECT_EQ(ChartZoom(2, {0, 0, 1286, 808}, {}, {0, 0, 2560, 1440}), 2);
-    EXPECT_EQ(ChartZoom(2, {0, 0, 1920, 1080}, {}, {0, 0, 1920, 1080}), 2);  // full screen: over it
+    const Case cases[] = {
+        {"XGA: 381 to the right, 334 below", {0, 0, 1024, 768}, windowed({0, 0}, 1), 1, {0, 30}, {1, {0, 434}}},
+        {"WXGA: right", {0, 0, 1280, 800}, windowed({0, 0}, 1), 1, {0, 30}, {1, {643, 0}}},
+        {"Chromebook: right", {0, 0, 1366, 768}, windowed({0, 0}, 1), 1, {0, 30}, {1, {643, 0}}},
+        {"dragged to the right edge: left", {0, 0, 1280, 800}, windowed({637, 100}, 1), 1, {637, 130}, {1, {237, 100}}},
+        {"low on the screen: above", {0, 0, 1024, 768}, windowed({100, 334}, 1), 1, {100, 364}, {1, {100, 4}}},
+        {"centred on 1920 x 1080: right", {0, 0, 1920, 1080}, windowed({638, 323}, 1), 1, {638, 353}, {1, {1281, 323}}},
+        {"2x on 1920 x 1080: clear only at 1x", {0, 0, 1920, 1080}, windowed({0, 0}, 2), 2, {0, 30}, {1, {1286, 0}}},
+        {"2x on 2560 x 1440: right at 2x", {0, 0, 2560, 1440}, windowed({0, 0}, 2), 2, {0, 30}, {2, {1286, 0}}},
+        {"full screen 1920 x 1080 at 2x", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 2, {317, 136}, {2, {0, 0}}},
+        {"full screen 1024 x 768", {0, 0, 1024, 768}, {0, 0, 1024, 768}, 1, {190, 182}, {1, {0, 0}}},
+        {"hardly bigger than the window", {0, 0, 700, 500}, windowed({20, 10}, 1), 1, {20, 40}, {1, {0, 10}}},
+        {"full screen 1366 x 768", {0, 0, 1366, 768}, {0, 0, 1366, 768}, 1, {361, 182}, {1, {0, 0}}},
+        {"a second screen to the right", {1920, 0, 1280, 800}, windowed({1920 + 637, 100}, 1), 1, {2557, 130}, {1, {2157, 100}}},
+    };
+    for (const Case& c : cases) {
+        const ChartPlace at = PlaceChart(c.zoom, c.main, panelOf(c.client, c.zoom), bar, c.screen);
+        EXPECT_EQ(at, c.place) << c.what << ": " << at.zoom << " at " << at.topLeft.x() << "," << at.topLeft.y();
+        const QRect chart(at.topLeft, zoom::Scaled(chart::kSize, at.zoom) + bar);
+        EXPECT_TRUE(c.screen.contains(chart)) << c.what;
+        EXPECT_FALSE(chart.intersects(panelOf(c.client, c.zoom))) << c.what;
+    }
 }
 
 struct ChartCommand : ::testing::Test {
@@ -143,6 +165,20 @@ TEST_F(ChartCommand, FollowsTheZoom) {
     action()->trigger();
     ASSERT_TRUE(h.form->view().zoomIn());
     EXPECT_EQ(window()->size(), QSize(800, 600));
+}
+
+// On an XGA screen the chart goes under the window, beside it once the window is dragged where
+// there is room.
+TEST_F(ChartCommand, KeepsClearOfTheMainWindowWhereverItMoves) {
+    h.form->chart().availableArea = [] { return QRect(0, 0, 1024, 768); };
+    h.form->move(0, 0);
+    h.form->TukuruCmd->click();
+    action()->trigger();
+    const auto chartFrame = [this] { return window()->frameGeometry(); };
+    EXPECT_EQ(chartFrame().topLeft(), h.form->frameGeometry().bottomLeft() + QPoint(0, 1));
+    h.form->move(420, 100);
+    EXPECT_FALSE(chartFrame().intersects(h.form->frameGeometry()));
+    EXPECT_EQ(chartFrame().topRight(), h.form->frameGeometry().topLeft() - QPoint(1, 0));
 }
 
 }  // namespace
