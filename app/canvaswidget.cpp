@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "app/focus.h"
 #include "app/zoom.h"
@@ -16,12 +17,27 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), c
     canvas_.changed = [this] { update(); };
 }
 
+namespace {
+constexpr QSize kViewSize{Canvas::kWidth + 2 * CanvasWidget::kBorder, Canvas::kHeight + 2 * CanvasWidget::kBorder};
+}
+
 void CanvasWidget::paintEvent(QPaintEvent*) {
+    followDevicePixelRatio();
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp pixels on high-DPI screens
     p.scale(zoom_, zoom_);
-    const int w = width() / zoom_, h = height() / zoom_;
-    // Sunken: dark above and to the left, light below and to the right.
+    paintBorder(p);
+    paintPicture(p);
+    if (pauseMark_) paintPauseMark(p);
+    if (timelineShown()) paintTimeline(p);
+    paintFocusFrame(p, QRect(QPoint(0, 0), kViewSize));
+}
+
+// Moved to a screen of another pixel ratio (or the page zoomed in a browser): drawn anew for it.
+void CanvasWidget::followDevicePixelRatio() { canvas_.setScale(zoom_ * devicePixelRatioF()); }
+
+// Sunken: dark above and to the left, light below and to the right; in 1x pixels.
+void CanvasWidget::paintBorder(QPainter& p) {
+    const int w = kViewSize.width(), h = kViewSize.height();
     p.fillRect(0, 0, w, 1, QColor(128, 128, 128));
     p.fillRect(0, 0, 1, h, QColor(128, 128, 128));
     p.fillRect(1, 1, w - 2, 1, QColor(64, 64, 64));
@@ -30,10 +46,21 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
     p.fillRect(w - 1, 0, 1, h, QColor(255, 255, 255));
     p.fillRect(1, h - 2, w - 2, 1, QColor(212, 208, 200));
     p.fillRect(w - 2, 1, 1, h - 2, QColor(212, 208, 200));
-    p.drawImage(kBorder, kBorder, canvas_.screenImage());
-    if (pauseMark_) paintPauseMark(p);
-    if (timelineShown()) paintTimeline(p);
-    paintFocusFrame(p, QRect(0, 0, w, h));
+}
+
+// The screen image is already at the device's resolution: one image pixel to one device pixel.
+void CanvasWidget::paintPicture(QPainter& p) {
+    const QImage& image = canvas_.screenImage();
+    const qreal ratio = devicePixelRatioF();
+    const double start = std::lround(kBorder * canvas_.scale());  // device pixels
+    p.save();
+    p.resetTransform();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (ratio == 1)
+        p.drawImage(QPointF(start, start), image);
+    else
+        p.drawImage(QRectF(QPointF(start, start) / ratio, QSizeF(image.size()) / ratio), image);
+    p.restore();
 }
 
 // Over the sunken border, never over the picture; `unzoomed` is the view's rectangle in 1x pixels.
@@ -79,9 +106,10 @@ bool CanvasWidget::clickTimeline(QPoint viewPoint) {
     return true;
 }
 
-void CanvasWidget::setZoom(int k) {
-    zoom_ = k;
-    setFixedSize((Canvas::kWidth + 2 * kBorder) * k, (Canvas::kHeight + 2 * kBorder) * k);
+void CanvasWidget::setZoom(double zoom) {
+    zoom_ = zoom;
+    setFixedSize(zoom::Scaled(kViewSize, zoom));
+    followDevicePixelRatio();
     update();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // Picture1: shows the canvas's screen image inside a 2-pixel sunken border and reports clicks.
 // Every expose repaints from the whole screen image, so what is on screen stays on screen.
-// Zoomed, the view enlarges the screen image and its border by a whole factor, one canvas pixel to
-// an exact k x k block; the pause mark and the paused lesson's timeline are the view's own, drawn over
-// the picture and never into it.
+// Zoomed, the view chooses the canvas's device scale (the zoom times the screen's device pixel
+// ratio) and shows its images pixel for pixel, so that nothing is enlarged after drawing; the pause
+// mark and the paused lesson's timeline are the view's own, drawn over the picture and never into it.
 
 #include <QWidget>
 #include <functional>
@@ -33,8 +33,8 @@ public:
     bool timelineShown() const { return pauseMark_ && timeline_.has_value(); }
     std::function<void(double share)> timelineClicked;
 
-    void setZoom(int k);
-    int zoom() const { return zoom_; }
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
     void setPauseMark(bool shown);
     bool pauseMarkShown() const { return pauseMark_; }
     QPoint canvasPixelAt(QPoint viewPoint) const;  // may lie outside the canvas on the border
@@ -45,13 +45,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void followDevicePixelRatio();
+    void paintBorder(QPainter& painter);
+    void paintPicture(QPainter& painter);
     void paintFocusFrame(QPainter& painter, const QRect& unzoomed);
     void paintPauseMark(QPainter& painter);
     void paintTimeline(QPainter& painter);
     bool clickTimeline(QPoint viewPoint);
 
     Canvas& canvas_;
-    int zoom_ = 1;
+    double zoom_ = 1;
     bool pauseMark_ = false;
     std::optional<Timeline> timeline_;
 };

@@ -191,7 +191,7 @@ void ChartControls::redraw() {
 void ChartControls::place() {
     if (!window_ || !action->isChecked()) return;
     const QRect panel(panel_.mapToGlobal(QPoint(0, 0)), panel_.size());
-    const ChartPlace at = PlaceChart(view_.zoom(), mainWindow_.frameGeometry(), panel, decoration(), availableArea());
+    const ChartPlace at = PlaceChart(zoom::StepAbove(view_.zoom()) - 1, mainWindow_.frameGeometry(), panel, decoration(), availableArea());
     window_->setZoom(at.zoom);
     window_->move(at.topLeft);
 }

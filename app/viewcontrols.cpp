@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "app/canvaswidget.h"
 #include "app/zoom.h"
@@ -23,11 +24,11 @@ QSize screenRoomFor(const QWidget& window) {
     return screen->availableGeometry().size() - frame;
 }
 
-QFont ScaledFont(QFont font, int k) {
+QFont ScaledFont(QFont font, double s) {
     if (font.pixelSize() > 0)
-        font.setPixelSize(font.pixelSize() * k);
+        font.setPixelSize(int(std::lround(font.pixelSize() * s)));
     else
-        font.setPointSizeF(font.pointSizeF() * k);
+        font.setPointSizeF(font.pointSizeF() * s);
     return font;
 }
 
@@ -63,6 +64,7 @@ ViewControls::ViewControls(QWidget& window, CanvasWidget& canvasView, StepTimer&
                              [this] { zoomIn(); });
     zoomOutAction = addAction(QStringLiteral("縮小"), {Qt::CTRL | Qt::Key_Minus}, [this] { zoomOut(); });
     resetZoomAction = addAction(QStringLiteral("元の大きさ"), {Qt::CTRL | Qt::Key_0}, [this] { resetZoom(); });
+    fitToScreenAction = addAction(QStringLiteral("画面に合わせる"), {Qt::CTRL | Qt::Key_9}, [this] { fitToScreen(); });
     leaveFullScreenAction_ = addAction(QString(), {Qt::Key_Escape}, [this] { leaveFullScreen(); });
     leaveFullScreenAction_->setEnabled(false);  // Escape is free outside full screen
     offerContextMenu();
@@ -132,11 +134,13 @@ void ViewControls::createContextMenu() {
     contextMenu->addAction(zoomInAction);
     contextMenu->addAction(zoomOutAction);
     contextMenu->addAction(resetZoomAction);
+    contextMenu->addAction(fitToScreenAction);
     addMenuEntries();
     // Entries greyed out for the menu only: the shortcuts stay live and refuse on their own.
     connect(contextMenu, &QMenu::aboutToShow, this, [this] { enableMenuEntries(); });
     connect(contextMenu, &QMenu::aboutToHide, this, [this] {
-        for (QAction* a : {pauseAction, zoomInAction, zoomOutAction, resetZoomAction}) a->setEnabled(true);
+        for (QAction* a : {pauseAction, zoomInAction, zoomOutAction, resetZoomAction, fitToScreenAction})
+            a->setEnabled(true);
     });
 }
 
@@ -163,22 +167,25 @@ void ViewControls::showContextMenu(QPoint at) {
 
 void ViewControls::enableMenuEntries() {
     pauseAction->setEnabled(timer_.isEnabled());
-    zoomInAction->setEnabled(zoom_ < zoom::kMax && zoom::Fits(zoom::kClientArea, zoom_ + 1, room()));
+    const int above = zoom::StepAbove(zoom_);
+    zoomInAction->setEnabled(above <= zoom::kMax && zoom::Fits(zoom::kClientArea, above, room()));
     zoomOutAction->setEnabled(zoom_ > zoom::kMin);
     resetZoomAction->setEnabled(zoom_ != zoom::kMin);
+    fitToScreenAction->setEnabled(zoom::FittingScale(zoom::kClientArea, room()) != zoom_);
 }
 
 // ---- zoom ----
 
-bool ViewControls::zoomIn() { return setZoom(zoom_ + 1); }
-bool ViewControls::zoomOut() { return setZoom(zoom_ - 1); }
+bool ViewControls::zoomIn() { return zoom::StepAbove(zoom_) <= zoom::kMax && setZoom(zoom::StepAbove(zoom_)); }
+bool ViewControls::zoomOut() { return setZoom(zoom::StepBelow(zoom_)); }
 void ViewControls::resetZoom() { setZoom(zoom::kMin); }
+bool ViewControls::fitToScreen() { return setZoom(zoom::FittingScale(zoom::kClientArea, room())); }
 
-bool ViewControls::setZoom(int k) {
-    if (k < zoom::kMin || k > zoom::kMax) return false;
-    if (k > zoom_ && !zoom::Fits(zoom::kClientArea, k, room())) return false;
-    if (k != zoom_) {
-        zoom_ = k;
+bool ViewControls::setZoom(double s) {
+    if (s < zoom::kMin) return false;
+    if (s > zoom_ && !zoom::Fits(zoom::kClientArea, s, room())) return false;
+    if (s != zoom_) {
+        zoom_ = s;
         applyZoom();
     }
     return true;
@@ -202,15 +209,15 @@ void ViewControls::applyZoom() {
     if (zoomChanged) zoomChanged();
 }
 
-// Every control at its 1x geometry and font times k; the window's own children shifted by origin.
-void ViewControls::layOut(int k, QPoint origin) {
+// Every control at its 1x geometry and font times s; the window's own children shifted by origin.
+void ViewControls::layOut(double s, QPoint origin) {
     if (controls_.empty()) recordControls();
-    window_.setFont(ScaledFont(font_, k));
+    window_.setFont(ScaledFont(font_, s));
     for (const Control& c : controls_) {
-        QRect geometry = zoom::Scaled(c.geometry, k);
+        QRect geometry = zoom::Scaled(c.geometry, s);
         if (c.widget->parentWidget() == &window_) geometry.translate(origin);
-        if (c.widget == &canvasView_) canvasView_.setZoom(k);
-        c.widget->setFont(ScaledFont(c.font, k));
+        if (c.widget == &canvasView_) canvasView_.setZoom(s);
+        c.widget->setFont(ScaledFont(c.font, s));
         c.widget->setGeometry(geometry);
     }
 }
@@ -245,7 +252,7 @@ void ViewControls::enterFullScreen() {
     if (fullScreen_) return;
     fullScreen_ = true;
     windowedZoom_ = zoom_;
-    zoom_ = zoom::LargestFitting(zoom::kClientArea, room());
+    zoom_ = zoom::FittingScale(zoom::kClientArea, room());
     window_.setMinimumSize(0, 0);
     window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     margin_->lower();
@@ -273,7 +280,10 @@ void ViewControls::leaveFullScreen() {
 
 bool ViewControls::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &window_ && fullScreen_) {
-        if (event->type() == QEvent::Resize) applyZoom();  // centred in the size the screen gave
+        if (event->type() == QEvent::Resize) {  // filled and centred in the size the screen gave
+            zoom_ = zoom::FittingScale(zoom::kClientArea, window_.size());
+            applyZoom();
+        }
         // The window system may take full screen away by itself; minimised, the window keeps it.
         if (event->type() == QEvent::WindowStateChange &&
             !(window_.windowState() & (Qt::WindowFullScreen | Qt::WindowMinimized)))

@@ -1,6 +1,6 @@
 #pragma once
-// What a teacher in front of a class adds to the window: zoom 1x-4x, full screen with a black
-// margin, and pausing the running animation; as shortcuts on the window and as a context menu on
+// What a teacher in front of a class adds to the window: zoom 1x-4x or to fit the screen, full
+// screen at the scale that fills it, on a black margin, and pausing the running animation; as shortcuts on the window and as a context menu on
 // the canvas. Unused, the window stays exactly as it is; nothing here is remembered between runs.
 
 #include <QFont>
@@ -29,11 +29,13 @@ public:
     // S: every interval of the running animation doubled, until S again.
     void setSlowMotion(bool on);
 
-    // Ctrl + "+" / "=", Ctrl + "-", Ctrl + "0". A zoom that does not fit is refused: false.
+    // Ctrl + "+" / "=", Ctrl + "-", Ctrl + "0": whole steps from a fitted zoom too; Ctrl + "9": the
+    // largest scale at which the window fits the screen's area. A zoom that does not fit is refused: false.
     bool zoomIn();
     bool zoomOut();
     void resetZoom();
-    int zoom() const { return zoom_; }
+    bool fitToScreen();
+    double zoom() const { return zoom_; }
 
     // F11 toggles, Escape leaves.
     void toggleFullScreen();
@@ -55,6 +57,7 @@ public:
     QAction* zoomInAction = nullptr;
     QAction* zoomOutAction = nullptr;
     QAction* resetZoomAction = nullptr;
+    QAction* fitToScreenAction = nullptr;
     QMenu* contextMenu = nullptr;  // made on the first right click
     QList<QAction*> lessonEntries;  // listed after the pause, before the speed
 
@@ -78,10 +81,10 @@ private:
     void showPauseState();
     void showTitle();
 
-    bool setZoom(int k);
+    bool setZoom(double s);
     QSize room() const;
     void applyZoom();
-    void layOut(int k, QPoint origin);
+    void layOut(double s, QPoint origin);
     void recordControls();
     void keepWindowOnScreen();
 
@@ -94,7 +97,7 @@ private:
     QFont font_;  // the window's at 1x
     std::vector<Control> controls_;
     std::vector<QAction*> menuEntries_;  // added by other classroom controls
-    int zoom_ = 1;
-    int windowedZoom_ = 1;
+    double zoom_ = 1;
+    double windowedZoom_ = 1;
     bool fullScreen_ = false;
 };

@@ -1,20 +1,24 @@
 #include "app/zoom.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zoom {
 
 namespace {
-int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int Times(int length, double s) { return int(std::lround(length * s)); }
 }  // namespace
 
-QRect Scaled(const QRect& geometry, int k) { return {geometry.topLeft() * k, Scaled(geometry.size(), k)}; }
+QRect Scaled(const QRect& g, double s) {
+    return QRect(QPoint(Times(g.left(), s), Times(g.top(), s)),
+                 QPoint(Times(g.right() + 1, s) - 1, Times(g.bottom() + 1, s) - 1));
+}
 
-QSize Scaled(QSize size, int k) { return size * k; }
+QSize Scaled(QSize size, double s) { return {Times(size.width(), s), Times(size.height(), s)}; }
 
-bool Fits(QSize content, int k, QSize area) {
-    const QSize s = Scaled(content, k);
-    return s.width() <= area.width() && s.height() <= area.height();
+bool Fits(QSize content, double s, QSize area) {
+    const QSize scaled = Scaled(content, s);
+    return scaled.width() <= area.width() && scaled.height() <= area.height();
 }
 
 int LargestFitting(QSize content, QSize area) {
@@ -23,13 +27,26 @@ int LargestFitting(QSize content, QSize area) {
     return kMin;
 }
 
-QPoint CentredOrigin(QSize content, int k, QSize area) {
-    const QSize s = Scaled(content, k);
-    return {std::max(0, (area.width() - s.width()) / 2), std::max(0, (area.height() - s.height()) / 2)};
+double FittingScale(QSize content, QSize area) {
+    const double s = std::min(double(area.width()) / content.width(), double(area.height()) / content.height());
+    return std::max(double(kMin), s);
 }
 
-QPoint CanvasPixelAt(QPoint viewPoint, int k, int border) {
-    return {floorDiv(viewPoint.x(), k) - border, floorDiv(viewPoint.y(), k) - border};
+// A hair of tolerance, so that a scale that is whole but for rounding counts as that step.
+int StepAbove(double s) { return int(std::floor(s + 1e-9)) + 1; }
+int StepBelow(double s) { return int(std::ceil(s - 1e-9)) - 1; }
+
+QPoint CentredOrigin(QSize content, double s, QSize area) {
+    const QSize scaled = Scaled(content, s);
+    return {std::max(0, (area.width() - scaled.width()) / 2), std::max(0, (area.height() - scaled.height()) / 2)};
+}
+
+// The middle of the view pixel decides, so that at a whole zoom k each canvas pixel owns exactly
+// its k x k block.
+QPoint CanvasPixelAt(QPoint viewPoint, double s, int border) {
+    const double start = std::lround(border * s);
+    const auto at = [&](int v) { return int(std::floor((v + 0.5 - start) / s)); };
+    return {at(viewPoint.x()), at(viewPoint.y())};
 }
 
 }  // namespace zoom

@@ -4,28 +4,14 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "draw/fonts.h"
 #include "draw/palette.h"
 
-namespace {
-
-// SRCERASE with the mask, then SRCINVERT with the colours, in one pass: d = c XOR (m AND NOT d).
-// Each sheet pixel carries its colour in the low 24 bits and its black-or-white mask in the top bit.
-void combineRow(QRgb* __restrict d, const QRgb* __restrict packed, int width) {
-    for (int x = 0; x < width; ++x) {
-        const quint32 s = packed[x];
-        const quint32 mask = quint32(qint32(s) >> 31) & 0x00FFFFFFu;
-        d[x] = ((s ^ (mask & ~d[x])) & 0x00FFFFFFu) | 0xFF000000u;
-    }
-}
-
-}  // namespace
-
 Canvas::Canvas()
-    : persistent_(kWidth, kHeight, QImage::Format_RGB32), screen_(kWidth, kHeight, QImage::Format_RGB32) {
-    persistent_.fill(Qt::white);
-    screen_.fill(Qt::white);
+    : background_(kWidth, kHeight, QImage::Format_RGB32), persistent_({kWidth, kHeight}, 1), screen_({kWidth, kHeight}, 1) {
+    background_.fill(Qt::white);
 }
 
 QRect pixelRect(float x1, float y1, float x2, float y2) {
@@ -38,20 +24,48 @@ void Canvas::notify() {
     if (changed) changed();
 }
 
-template <typename Paint>
-void Canvas::paint(Paint&& paintOne) {
+void Canvas::paint(Drawing drawing) {
     // Persistent drawing shows at once too, on top of the overlay already on the screen.
-    if (layer_ == Layer::Persistent) paintOne(persistent_);
-    paintOne(screen_);
+    if (layer_ == Layer::Persistent) drawing(persistent_);
+    drawing(screen_);
+    sinceRefresh_.push_back({layer_, std::move(drawing)});
     notify();
 }
 
 void Canvas::refresh() {
     screen_ = persistent_;
+    for (Drawn& d : sinceRefresh_)
+        if (d.layer == Layer::Persistent) persistentLog_.push_back(std::move(d.drawing));
+    sinceRefresh_.clear();
     std::erase_if(texts_, [](const WrittenText& t) { return t.layer == Layer::Overlay; });
     for (WrittenText& t : texts_) t.coveredByOverlay = false;
     notify();
     notifyTexts();
+}
+
+void Canvas::setScale(double scale) {
+    scale = std::max(1.0, scale);
+    if (scale == persistent_.scale) return;
+    persistent_.scale = screen_.scale = scale;
+    drawAgain();
+    notify();
+}
+
+// The background at the scale, the persistent drawings up to the last refresh, then everything
+// since in the order it was drawn: the same picture at any scale.
+void Canvas::drawAgain() {
+    const std::pair<qint64, double> key{background_.cacheKey(), persistent_.scale};
+    if (key != enlargedKey_) {
+        enlarged_ = surface::Enlarged(background_, persistent_.scale);
+        enlargedKey_ = key;
+    }
+    persistent_.image = enlarged_;
+    for (const Drawing& drawing : persistentLog_) drawing(persistent_);
+    screen_.image = persistent_.image;
+    for (const Drawn& d : sinceRefresh_) {
+        if (d.layer == Layer::Persistent) d.drawing(persistent_);
+        d.drawing(screen_);
+    }
 }
 
 QStringList Canvas::visibleTexts() const {
@@ -85,81 +99,61 @@ void Canvas::coverTexts(const QRect& area) {
 }
 
 void Canvas::setBackground(const QImage& picture) {
-    persistent_ = picture.convertToFormat(QImage::Format_RGB32);
-    if (persistent_.size() != QSize(kWidth, kHeight)) {
+    background_ = picture.convertToFormat(QImage::Format_RGB32);
+    if (background_.size() != QSize(kWidth, kHeight)) {
         QImage sized(kWidth, kHeight, QImage::Format_RGB32);
         sized.fill(Qt::black);
-        QPainter(&sized).drawImage(0, 0, persistent_);
-        persistent_ = sized;
+        QPainter(&sized).drawImage(0, 0, background_);
+        background_ = sized;
     }
-    screen_ = persistent_;
+    persistentLog_.clear();
+    sinceRefresh_.clear();
+    drawAgain();
     texts_.clear();
     notify();
     notifyTexts();
 }
 
 void Canvas::line(float x1, float y1, float x2, float y2, int colour) {
-    paint([&](QImage& image) {
-        QPainter p(&image);
-        p.setPen(QPen(QColor(QBColor(colour)), 1));
-        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    });
+    paint([=](Surface& s) { surface::Line(s, QPointF(x1, y1), QPointF(x2, y2), QBColor(colour)); });
 }
 
 void Canvas::boxOutline(float x1, float y1, float x2, float y2, int colour) {
     const QRect r = pixelRect(x1, y1, x2, y2);
-    paint([&](QImage& image) {
-        QPainter p(&image);
-        if (fillSolid_) p.fillRect(r, QColor(QBColor(fillColour_)));
-        const QColor c(QBColor(colour));
-        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
-        p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
-        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
-        p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
+    const std::optional<QRgb> fill = fillSolid_ ? std::optional(QBColor(fillColour_)) : std::nullopt;
+    paint([=](Surface& s) {
+        if (fill) surface::FillRect(s, r, *fill);
+        const QRgb c = QBColor(colour);
+        surface::FillRect(s, QRect(r.left(), r.top(), r.width(), 1), c);
+        surface::FillRect(s, QRect(r.left(), r.bottom(), r.width(), 1), c);
+        surface::FillRect(s, QRect(r.left(), r.top(), 1, r.height()), c);
+        surface::FillRect(s, QRect(r.right(), r.top(), 1, r.height()), c);
     });
-    if (fillSolid_) coverTexts(r);
+    if (fill) coverTexts(r);
 }
 
 void Canvas::filledBox(float x1, float y1, float x2, float y2, int colour) {
     const QRect r = pixelRect(x1, y1, x2, y2);
-    paint([&](QImage& image) { QPainter(&image).fillRect(r, QColor(QBColor(colour))); });
+    paint([=](Surface& s) { surface::FillRect(s, r, QBColor(colour)); });
     coverTexts(r);
 }
 
 void Canvas::ellipse(float x, float y, float r, int colour, float aspect) {
-    paint([&](QImage& image) {
-        QPainter p(&image);
-        p.setPen(QPen(QColor(QBColor(colour)), 1));
-        p.setBrush(fillSolid_ ? QBrush(QColor(QBColor(fillColour_))) : Qt::NoBrush);
-        p.drawEllipse(QPointF(x, y), qreal(r), qreal(r) * aspect);
+    const std::optional<QRgb> fill = fillSolid_ ? std::optional(QBColor(fillColour_)) : std::nullopt;
+    paint([=](Surface& s) {
+        surface::Ellipse(s, QPointF(x, y), qreal(r), qreal(r) * aspect, QBColor(colour), fill ? &*fill : nullptr);
     });
 }
 
 void Canvas::text(const QString& text, float x, float y, int colour, int sizePoints) {
     if (text.isEmpty()) return;
     const QFont font = japaneseGothic(sizePoints, bold_);
-    paint([&](QImage& image) {
-        QPainter p(&image);
-        p.setFont(font);
-        p.setPen(QColor(QBColor(colour)));
-        const QRectF area(x, y, kWidth * 2, kHeight * 2);
-        p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    });
+    paint([=](Surface& s) { surface::Text(s, text, QPointF(x, y), QBColor(colour), font); });
     const QFontMetrics metrics(font);
     noteText(text, QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()).toAlignedRect());
 }
 
 void Canvas::maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at) {
-    const QRect target = QRect(at, source.size()) & QRect(0, 0, kWidth, kHeight);
-    if (target.isEmpty()) return;
-    const QPoint offset = source.topLeft() - at;
-    const int width = target.width();
-    paint([&](QImage& image) {
-        const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
-        QRgb* row = reinterpret_cast<QRgb*>(image.bits()) + target.top() * stride + target.left();
-        for (int y = target.top(); y <= target.bottom(); ++y, row += stride) {
-            const int sourceY = y + offset.y(), sourceX = target.left() + offset.x();
-            combineRow(row, reinterpret_cast<const QRgb*>(packedSheet.constScanLine(sourceY)) + sourceX, width);
-        }
-    });
+    if (!QRect(at, source.size()).intersects(QRect(0, 0, kWidth, kHeight))) return;
+    paint([=](Surface& s) { surface::MaskedCopy(s, packedSheet, source, at); });
 }

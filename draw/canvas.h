@@ -1,7 +1,9 @@
 #pragma once
 // The 640 x 400 drawing canvas with its two layers. The persistent image keeps what is drawn while
 // the persistent layer is selected; the screen image is what the pupil sees: the persistent image
-// plus whatever was drawn on the overlay since the last refresh.
+// plus whatever was drawn on the overlay since the last refresh. Both are drawn at the device scale
+// the canvas is shown at (see Surface); coordinates are canvas pixels at every scale. Every drawing
+// since the last background is kept, so that a new scale draws the same picture again.
 
 #include <QImage>
 #include <QRect>
@@ -9,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 #include <vector>
+
+#include "draw/surface.h"
 
 class Canvas {
 public:
@@ -21,6 +25,10 @@ public:
     void selectPersistent() { layer_ = Layer::Persistent; }
     void selectOverlay() { layer_ = Layer::Overlay; }
     Layer layer() const { return layer_; }
+
+    // Device pixels per canvas pixel (at least 1); both images are drawn again at the new scale.
+    void setScale(double scale);
+    double scale() const { return persistent_.scale; }
 
     void refresh();                          // wipes the overlay
     void setBackground(const QImage& picture);  // clears both layers to the picture
@@ -42,8 +50,8 @@ public:
     // (see PackedSpriteSheet), placed with its top-left corner at `at`, clipped at the canvas edge.
     void maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at);
 
-    const QImage& persistentImage() const { return persistent_; }
-    const QImage& screenImage() const { return screen_; }
+    const QImage& persistentImage() const { return persistent_.image; }
+    const QImage& screenImage() const { return screen_.image; }
 
     // The texts written on the screen image now, in the order they were drawn. A refresh drops those
     // written on the overlay, a new background drops all, and a filled box that covers a text whole
@@ -56,8 +64,9 @@ public:
     std::function<void()> textsChanged;
 
 private:
-    template <typename Paint>
-    void paint(Paint&& paintOne);
+    using Drawing = std::function<void(Surface&)>;
+    void paint(Drawing drawing);
+    void drawAgain();
     void notify();
     void noteText(const QString& text, const QRect& area);
     void coverTexts(const QRect& area);
@@ -71,8 +80,17 @@ private:
     };
     std::vector<WrittenText> texts_;
 
-    QImage persistent_;
-    QImage screen_;
+    struct Drawn {
+        Layer layer;
+        Drawing drawing;
+    };
+    QImage background_;                    // at 1x
+    std::vector<Drawing> persistentLog_;   // drawn into the persistent layer before the last refresh
+    std::vector<Drawn> sinceRefresh_;      // drawn into either layer since
+    Surface persistent_;
+    Surface screen_;
+    std::pair<qint64, double> enlargedKey_{0, 0};  // the background and scale `enlarged_` holds
+    QImage enlarged_;
     Layer layer_ = Layer::Overlay;
     bool fillSolid_ = false;
     int fillColour_ = 0;
