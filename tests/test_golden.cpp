@@ -29,6 +29,7 @@ struct Moment {
     std::function<void(Harness&)> play;
     bool drawsText = true;  // pictures alone are drawn alike everywhere; text depends on the rasteriser
     QImage (*frame)(Harness&) = nullptr;  // what is compared; the canvas's screen image if none
+    double scale = 1;  // the canvas's device scale for the frame
 };
 
 void PrintTo(const Moment& moment, std::ostream* os) { *os << moment.name; }
@@ -91,6 +92,10 @@ const Moment kMoments[] = {
      }},
     {"ChartCloudAt900m", chartAfter(nullptr, 9), true, chartFrame},
     {"ChartWinterAt1000m", chartAfter(&RiloForm::THuyuCmd, 10), true, chartFrame},
+    // Drawn at the resolution shown: at 2x sprites and backdrop in exact 2 x 2 blocks, text at 2x;
+    // at an XGA screen's full-screen scale pictures averaged, text as sharp.
+    {"DekikataRainAt2x", lessonAtStep(&RiloForm::DekikataCmd, 41), true, nullptr, 2},
+    {"TownTitleFinishedAtXga", [](Harness& h) { h.startAndReachMenu(); }, true, nullptr, 1024.0 / 643},
 };
 
 // Qt draws text taller than 64 px (the title's heading) as outlines from a FreeType face that every
@@ -169,6 +174,7 @@ void Golden::compareWithReference(bool textMayDiffer) {
     const bool freshFonts = startWithFreshFontCache();
     const Moment& moment = GetParam();
     Harness h;
+    h.form->canvas.setScale(moment.scale);
     moment.play(h);
     const QImage actual = (moment.frame ? moment.frame(h) : h.screen()).convertToFormat(QImage::Format_RGB32);
     const QString reference = referencePath(moment.name);
@@ -209,6 +215,26 @@ void Golden::compareWithReference(bool textMayDiffer) {
 void Golden::writeReference(const QImage& frame, const QString& reference) {
     ASSERT_TRUE(writeCompact(frame, reference)) << "could not write " << reference.toStdString();
     std::printf("wrote %s\n", qPrintable(reference));
+}
+
+// Pictures keep their pixels at a whole scale, the raster operations of the sprites included: every
+// k x k block of the backdrop with its houses and trees is the reference's pixel at 1x.
+TEST(GoldenAtScale, PicturesAtWholeScalesAreExactBlocksOfTheReference) {
+    const QImage reference = QImage(referencePath("MountainScene")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(reference.isNull());
+    for (int k : {2, 3}) {
+        Harness h;
+        h.form->canvas.setScale(k);
+        std::find_if(std::begin(kMoments), std::end(kMoments), [](const Moment& m) {
+            return std::string_view(m.name) == "MountainScene";
+        })->play(h);
+        const QImage frame = h.screen();
+        ASSERT_EQ(frame.size(), reference.size() * k);
+        int wrong = 0;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x) wrong += frame.pixel(x, y) != reference.pixel(x / k, y / k);
+        EXPECT_EQ(wrong, 0) << "at " << k;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, Golden, ::testing::ValuesIn(kMoments),
