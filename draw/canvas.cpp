@@ -9,6 +9,10 @@
 #include "draw/fonts.h"
 #include "draw/palette.h"
 
+namespace {
+constexpr double kLargestScaleKeptEnlarged = 3;  // 1920 x 1200 pixels, 9 MB
+}
+
 Canvas::Canvas()
     : background_(kWidth, kHeight, QImage::Format_RGB32), persistent_({kWidth, kHeight}, 1), screen_({kWidth, kHeight}, 1) {
     background_.fill(Qt::white);
@@ -25,22 +29,41 @@ void Canvas::notify() {
 }
 
 void Canvas::paint(Drawing drawing) {
-    // Persistent drawing shows at once too, on top of the overlay already on the screen.
-    if (layer_ == Layer::Persistent) drawing(persistent_);
-    drawing(screen_);
+    draw(layer_, drawing);
     sinceRefresh_.push_back({layer_, std::move(drawing)});
     notify();
 }
 
+void Canvas::draw(Layer layer, const Drawing& drawing) {
+    if (layer == Layer::Overlay) {
+        drawing(screen_);
+        screenIsPersistent_ = false;
+    } else if (screenIsPersistent_) {
+        // One drawing for both, on one image: the screen lets go of its share so that none is copied.
+        screen_.image = QImage();
+        drawing(persistent_);
+        screen_.image = persistent_.image;
+    } else {
+        // Persistent drawing shows at once too, on top of the overlay already on the screen.
+        drawing(persistent_);
+        drawing(screen_);
+    }
+}
+
 void Canvas::refresh() {
-    screen_ = persistent_;
-    for (Drawn& d : sinceRefresh_)
-        if (d.layer == Layer::Persistent) persistentLog_.push_back(std::move(d.drawing));
-    sinceRefresh_.clear();
+    wipeOverlay();
     std::erase_if(texts_, [](const WrittenText& t) { return t.layer == Layer::Overlay; });
     for (WrittenText& t : texts_) t.coveredByOverlay = false;
     notify();
     notifyTexts();
+}
+
+void Canvas::wipeOverlay() {
+    screen_ = persistent_;
+    screenIsPersistent_ = true;
+    for (Drawn& d : sinceRefresh_)
+        if (d.layer == Layer::Persistent) persistentLog_.push_back(std::move(d.drawing));
+    sinceRefresh_.clear();
 }
 
 void Canvas::setScale(double scale) {
@@ -54,18 +77,24 @@ void Canvas::setScale(double scale) {
 // The background at the scale, the persistent drawings up to the last refresh, then everything
 // since in the order it was drawn: the same picture at any scale.
 void Canvas::drawAgain() {
-    const std::pair<qint64, double> key{background_.cacheKey(), persistent_.scale};
+    const std::pair<qint64, double> key{backgroundKey_, persistent_.scale};
     if (key != enlargedKey_) {
+        screen_.image = persistent_.image = QImage();  // not three at once
         enlarged_ = surface::Enlarged(background_, persistent_.scale);
         enlargedKey_ = key;
     }
-    persistent_.image = enlarged_;
-    for (const Drawing& drawing : persistentLog_) drawing(persistent_);
-    screen_.image = persistent_.image;
-    for (const Drawn& d : sinceRefresh_) {
-        if (d.layer == Layer::Persistent) d.drawing(persistent_);
-        d.drawing(screen_);
+    screen_.image = persistent_.image = enlarged_;
+    // Kept for the next time this background is set while it is small; on the largest screens its
+    // memory counts for more than the time it saves.
+    if (persistent_.scale > kLargestScaleKeptEnlarged) {
+        enlarged_ = QImage();
+        enlargedKey_ = {};
     }
+    screenIsPersistent_ = true;
+    for (const Drawing& drawing : persistentLog_) draw(Layer::Persistent, drawing);
+    screen_ = persistent_;
+    screenIsPersistent_ = true;
+    for (const Drawn& d : sinceRefresh_) draw(d.layer, d.drawing);
 }
 
 QStringList Canvas::visibleTexts() const {
@@ -99,6 +128,7 @@ void Canvas::coverTexts(const QRect& area) {
 }
 
 void Canvas::setBackground(const QImage& picture) {
+    backgroundKey_ = picture.cacheKey();
     background_ = picture.convertToFormat(QImage::Format_RGB32);
     if (background_.size() != QSize(kWidth, kHeight)) {
         QImage sized(kWidth, kHeight, QImage::Format_RGB32);

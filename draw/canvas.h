@@ -66,6 +66,8 @@ public:
 private:
     using Drawing = std::function<void(Surface&)>;
     void paint(Drawing drawing);
+    void draw(Layer layer, const Drawing& drawing);
+    void wipeOverlay();
     void drawAgain();
     void notify();
     void noteText(const QString& text, const QRect& area);
@@ -85,10 +87,12 @@ private:
         Drawing drawing;
     };
     QImage background_;                    // at 1x
+    qint64 backgroundKey_ = 0;             // the picture it was made from
     std::vector<Drawing> persistentLog_;   // drawn into the persistent layer before the last refresh
     std::vector<Drawn> sinceRefresh_;      // drawn into either layer since
     Surface persistent_;
     Surface screen_;
+    bool screenIsPersistent_ = true;  // nothing drawn on the overlay since the last refresh
     std::pair<qint64, double> enlargedKey_{0, 0};  // the background and scale `enlarged_` holds
     QImage enlarged_;
     Layer layer_ = Layer::Overlay;

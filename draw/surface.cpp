@@ -44,22 +44,38 @@ Taps TapsAlong(int at, int count, double s, int deviceLimit) {
 // Each device pixel of the placed picture becomes the area-weighted mean of what `combine` makes
 // of each canvas pixel it covers and the device pixel as it was; where it covers the picture only
 // in part, the rest of it stays as it was. At a whole scale one tap of full weight: exact blocks.
+// Where what is drawn does not depend on what was there (a copy), a device row inside the same
+// canvas row as the one above is that row again.
+enum class Rows { EachOwn, RepeatInsideACanvasRow };
+
 template <typename Combine>
-void Sample(Surface& surface, const QImage& picture, const QRect& source, QPoint at, Combine combine) {
+void Sample(Surface& surface, const QImage& picture, const QRect& source, QPoint at, Combine combine,
+            Rows rows = Rows::EachOwn) {
     QImage& image = surface.image;
     const Taps xs = TapsAlong(at.x(), source.width(), surface.scale, image.width());
     const Taps ys = TapsAlong(at.y(), source.height(), surface.scale, image.height());
     for (size_t j = 0; j < ys.taps.size(); ++j) {
         const Tap& ty = ys.taps[j];
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(ys.first + int(j)));
+        if (rows == Rows::RepeatInsideACanvasRow && j > 0 && ty.weight[0] == 256 && ys.taps[j - 1].weight[0] == 256 &&
+            ys.taps[j - 1].source[0] == ty.source[0]) {
+            const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(ys.first + int(j) - 1));
+            std::copy(above + xs.first, above + xs.first + xs.taps.size(), row + xs.first);
+            continue;
+        }
         const QRgb* in[2];
         for (int k = 0; k < 2; ++k)
             in[k] = reinterpret_cast<const QRgb*>(
                         picture.constScanLine(std::min(source.top() + ty.source[k], source.bottom()))) +
                     source.left();
+        const bool wholeRow = ty.weight[0] == 256;
         for (size_t i = 0; i < xs.taps.size(); ++i) {
             const Tap& tx = xs.taps[i];
             QRgb& d = row[xs.first + int(i)];
+            if (wholeRow && tx.weight[0] == 256) {  // inside one canvas pixel: as at 1x
+                d = combine(in[0][tx.source[0]], d);
+                continue;
+            }
             int r = 0, g = 0, b = 0, covered = 0;
             for (int ky = 0; ky < 2; ++ky)
                 for (int kx = 0; kx < 2; ++kx) {
@@ -137,7 +153,7 @@ QImage Enlarged(const QImage& picture, double s) {
     // The last row and column may reach a little past the picture: they take its nearest pixels.
     enlarged.image = picture.scaled(DeviceSize(picture.size(), s), Qt::IgnoreAspectRatio, Qt::FastTransformation)
                          .convertToFormat(QImage::Format_RGB32);
-    Sample(enlarged, picture, picture.rect(), {0, 0}, [](QRgb s, QRgb) { return s; });
+    Sample(enlarged, picture, picture.rect(), {0, 0}, [](QRgb s, QRgb) { return s; }, Rows::RepeatInsideACanvasRow);
     return enlarged.image;
 }
 

@@ -101,6 +101,7 @@ QString helpText() {
         "  Ctrl++, Ctrl+=      拡大 / zoom in\n"
         "  Ctrl+-              縮小 / zoom out\n"
         "  Ctrl+0              元の大きさ / original size\n"
+        "  Ctrl+9              画面に合わせる / fit to the screen\n"
         "  F11                 全画面（Esc でもどる）/ full screen (Escape leaves it)\n"
         "  P, Pause            アニメーションを止める・続ける / pause or resume the animation\n"
         "  ←, →                前の場面・次の場面 / previous or next scene of the lesson\n"
