@@ -1,6 +1,7 @@
 #include "draw/canvas.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -9,12 +10,7 @@
 #include "draw/fonts.h"
 #include "draw/palette.h"
 
-namespace {
-constexpr double kLargestScaleKeptEnlarged = 3;  // 1920 x 1200 pixels, 9 MB
-}
-
-Canvas::Canvas()
-    : background_(kWidth, kHeight, QImage::Format_RGB32), persistent_({kWidth, kHeight}, 1), screen_({kWidth, kHeight}, 1) {
+Canvas::Canvas() : background_(kWidth, kHeight, QImage::Format_RGB32), screen_({kWidth, kHeight}, 1) {
     background_.fill(Qt::white);
 }
 
@@ -28,72 +24,96 @@ void Canvas::notify() {
     if (changed) changed();
 }
 
-void Canvas::paint(Drawing drawing) {
-    draw(layer_, drawing);
+void Canvas::paint(std::function<void(Surface&)> draw, QRect bounds) {
+    Drawing drawing{std::move(draw), bounds & QRect(0, 0, kWidth, kHeight)};
+    this->draw(layer_, drawing);
     sinceRefresh_.push_back({layer_, std::move(drawing)});
     notify();
 }
 
+// Persistent drawing shows at once too, on top of the overlay already on the screen.
 void Canvas::draw(Layer layer, const Drawing& drawing) {
-    if (layer == Layer::Overlay) {
-        drawing(screen_);
-        screenIsPersistent_ = false;
-    } else if (screenIsPersistent_) {
-        // One drawing for both, on one image: the screen lets go of its share so that none is copied.
-        screen_.image = QImage();
-        drawing(persistent_);
-        screen_.image = persistent_.image;
-    } else {
-        // Persistent drawing shows at once too, on top of the overlay already on the screen.
-        drawing(persistent_);
-        drawing(screen_);
+    // A device pixel's worth around it, for anti-aliasing and rounding.
+    const QRect area = screen_.deviceRect(drawing.bounds).adjusted(-1, -1, 1, 1);
+    if (layer == Layer::Overlay) keepAside(area);
+    drawing.draw(screen_);
+    if (layer == Layer::Overlay) return;
+    for (Patch& patch : under_) {
+        if (!patch.area.intersects(area)) continue;
+        Surface aside;
+        aside.scale = screen_.scale;
+        aside.origin = patch.area.topLeft();
+        aside.image = std::move(patch.pixels);
+        drawing.draw(aside);
+        patch.pixels = std::move(aside.image);
     }
 }
 
+void Canvas::keepAside(const QRect& area) {
+    const QRegion fresh = QRegion(area & screen_.image.rect()) - kept_;
+    for (const QRect& r : fresh) under_.push_back({r, screen_.image.copy(r)});
+    kept_ += fresh;
+}
+
+void Canvas::putBack() {
+    QPainter p(&screen_.image);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const Patch& patch : under_) p.drawImage(patch.area.topLeft(), patch.pixels);
+    under_.clear();
+    kept_ = QRegion();
+}
+
+QImage Canvas::persistentImage() const {
+    if (under_.empty()) return screen_.image;
+    Canvas copy;
+    copy.screen_ = screen_;
+    copy.under_ = under_;
+    copy.putBack();
+    return copy.screen_.image;
+}
+
 void Canvas::refresh() {
-    wipeOverlay();
+    putBack();
+    for (Drawn& d : sinceRefresh_)
+        if (d.layer == Layer::Persistent) persistentLog_.push_back(std::move(d.drawing));
+    sinceRefresh_.clear();
     std::erase_if(texts_, [](const WrittenText& t) { return t.layer == Layer::Overlay; });
     for (WrittenText& t : texts_) t.coveredByOverlay = false;
     notify();
     notifyTexts();
 }
 
-void Canvas::wipeOverlay() {
-    screen_ = persistent_;
-    screenIsPersistent_ = true;
-    for (Drawn& d : sinceRefresh_)
-        if (d.layer == Layer::Persistent) persistentLog_.push_back(std::move(d.drawing));
-    sinceRefresh_.clear();
-}
-
 void Canvas::setScale(double scale) {
     scale = std::max(1.0, scale);
-    if (scale == persistent_.scale) return;
-    persistent_.scale = screen_.scale = scale;
+    if (scale == screen_.scale) return;
+    screen_.scale = scale;
     drawAgain();
     notify();
+}
+
+namespace {
+constexpr double kLargestScaleKeptEnlarged = 3;  // 1920 x 1200 pixels, 9 MB
 }
 
 // The background at the scale, the persistent drawings up to the last refresh, then everything
 // since in the order it was drawn: the same picture at any scale.
 void Canvas::drawAgain() {
-    const std::pair<qint64, double> key{backgroundKey_, persistent_.scale};
+    under_.clear();
+    kept_ = QRegion();
+    const std::pair<qint64, double> key{backgroundKey_, screen_.scale};
     if (key != enlargedKey_) {
-        screen_.image = persistent_.image = QImage();  // not three at once
-        enlarged_ = surface::Enlarged(background_, persistent_.scale);
+        screen_.image = QImage();  // not two at once
+        enlarged_ = surface::Enlarged(background_, screen_.scale);
         enlargedKey_ = key;
     }
-    screen_.image = persistent_.image = enlarged_;
+    screen_.image = enlarged_;
     // Kept for the next time this background is set while it is small; on the largest screens its
     // memory counts for more than the time it saves.
-    if (persistent_.scale > kLargestScaleKeptEnlarged) {
+    if (screen_.scale > kLargestScaleKeptEnlarged) {
         enlarged_ = QImage();
         enlargedKey_ = {};
     }
-    screenIsPersistent_ = true;
     for (const Drawing& drawing : persistentLog_) draw(Layer::Persistent, drawing);
-    screen_ = persistent_;
-    screenIsPersistent_ = true;
     for (const Drawn& d : sinceRefresh_) draw(d.layer, d.drawing);
 }
 
@@ -145,7 +165,8 @@ void Canvas::setBackground(const QImage& picture) {
 }
 
 void Canvas::line(float x1, float y1, float x2, float y2, int colour) {
-    paint([=](Surface& s) { surface::Line(s, QPointF(x1, y1), QPointF(x2, y2), QBColor(colour)); });
+    paint([=](Surface& s) { surface::Line(s, QPointF(x1, y1), QPointF(x2, y2), QBColor(colour)); },
+          pixelRect(x1, y1, x2, y2).adjusted(-1, -1, 1, 1));
 }
 
 void Canvas::boxOutline(float x1, float y1, float x2, float y2, int colour) {
@@ -158,13 +179,13 @@ void Canvas::boxOutline(float x1, float y1, float x2, float y2, int colour) {
         surface::FillRect(s, QRect(r.left(), r.bottom(), r.width(), 1), c);
         surface::FillRect(s, QRect(r.left(), r.top(), 1, r.height()), c);
         surface::FillRect(s, QRect(r.right(), r.top(), 1, r.height()), c);
-    });
+    }, r);
     if (fill) coverTexts(r);
 }
 
 void Canvas::filledBox(float x1, float y1, float x2, float y2, int colour) {
     const QRect r = pixelRect(x1, y1, x2, y2);
-    paint([=](Surface& s) { surface::FillRect(s, r, QBColor(colour)); });
+    paint([=](Surface& s) { surface::FillRect(s, r, QBColor(colour)); }, r);
     coverTexts(r);
 }
 
@@ -172,18 +193,21 @@ void Canvas::ellipse(float x, float y, float r, int colour, float aspect) {
     const std::optional<QRgb> fill = fillSolid_ ? std::optional(QBColor(fillColour_)) : std::nullopt;
     paint([=](Surface& s) {
         surface::Ellipse(s, QPointF(x, y), qreal(r), qreal(r) * aspect, QBColor(colour), fill ? &*fill : nullptr);
-    });
+    }, QRectF(x - r, y - r * aspect, 2 * r, 2 * r * aspect).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
 void Canvas::text(const QString& text, float x, float y, int colour, int sizePoints) {
     if (text.isEmpty()) return;
     const QFont font = japaneseGothic(sizePoints, bold_);
-    paint([=](Surface& s) { surface::Text(s, text, QPointF(x, y), QBColor(colour), font); });
-    const QFontMetrics metrics(font);
-    noteText(text, QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()).toAlignedRect());
+    const QFontMetricsF metrics(font);
+    const QRectF line(x, y, metrics.horizontalAdvance(text), metrics.height());
+    const QRectF ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
+    paint([=](Surface& s) { surface::Text(s, text, QPointF(x, y), QBColor(colour), font); },
+          (line | ink).toAlignedRect().adjusted(-2, -2, 2, 2));
+    noteText(text, QRectF(x, y, QFontMetrics(font).horizontalAdvance(text), QFontMetrics(font).height()).toAlignedRect());
 }
 
 void Canvas::maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at) {
     if (!QRect(at, source.size()).intersects(QRect(0, 0, kWidth, kHeight))) return;
-    paint([=](Surface& s) { surface::MaskedCopy(s, packedSheet, source, at); });
+    paint([=](Surface& s) { surface::MaskedCopy(s, packedSheet, source, at); }, QRect(at, source.size()));
 }

@@ -4,9 +4,14 @@
 // plus whatever was drawn on the overlay since the last refresh. Both are drawn at the device scale
 // the canvas is shown at (see Surface); coordinates are canvas pixels at every scale. Every drawing
 // since the last background is kept, so that a new scale draws the same picture again.
+//
+// One image holds the screen; the persistent layer is that image but where the overlay has drawn
+// since the last refresh, whose persistent pixels are kept aside (and drawn on by persistent
+// drawing) until the refresh puts them back. At the largest scales an image is tens of megabytes.
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -28,7 +33,7 @@ public:
 
     // Device pixels per canvas pixel (at least 1); both images are drawn again at the new scale.
     void setScale(double scale);
-    double scale() const { return persistent_.scale; }
+    double scale() const { return screen_.scale; }
 
     void refresh();                          // wipes the overlay
     void setBackground(const QImage& picture);  // clears both layers to the picture
@@ -50,7 +55,7 @@ public:
     // (see PackedSpriteSheet), placed with its top-left corner at `at`, clipped at the canvas edge.
     void maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at);
 
-    const QImage& persistentImage() const { return persistent_.image; }
+    QImage persistentImage() const;
     const QImage& screenImage() const { return screen_.image; }
 
     // The texts written on the screen image now, in the order they were drawn. A refresh drops those
@@ -64,10 +69,23 @@ public:
     std::function<void()> textsChanged;
 
 private:
-    using Drawing = std::function<void(Surface&)>;
-    void paint(Drawing drawing);
+    struct Drawing {
+        std::function<void(Surface&)> draw;
+        QRect bounds;  // the canvas pixels it may touch
+    };
+    struct Drawn {
+        Layer layer;
+        Drawing drawing;
+    };
+    struct Patch {  // persistent pixels under the overlay
+        QRect area;   // device pixels
+        QImage pixels;
+    };
+
+    void paint(std::function<void(Surface&)> draw, QRect bounds);
     void draw(Layer layer, const Drawing& drawing);
-    void wipeOverlay();
+    void keepAside(const QRect& area);
+    void putBack();
     void drawAgain();
     void notify();
     void noteText(const QString& text, const QRect& area);
@@ -82,17 +100,13 @@ private:
     };
     std::vector<WrittenText> texts_;
 
-    struct Drawn {
-        Layer layer;
-        Drawing drawing;
-    };
     QImage background_;                    // at 1x
     qint64 backgroundKey_ = 0;             // the picture it was made from
     std::vector<Drawing> persistentLog_;   // drawn into the persistent layer before the last refresh
     std::vector<Drawn> sinceRefresh_;      // drawn into either layer since
-    Surface persistent_;
     Surface screen_;
-    bool screenIsPersistent_ = true;  // nothing drawn on the overlay since the last refresh
+    std::vector<Patch> under_;
+    QRegion kept_;                          // the union of the patches' areas
     std::pair<qint64, double> enlargedKey_{0, 0};  // the background and scale `enlarged_` holds
     QImage enlarged_;
     Layer layer_ = Layer::Overlay;

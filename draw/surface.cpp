@@ -19,10 +19,11 @@ struct Taps {
     std::vector<Tap> taps;
 };
 
-Taps TapsAlong(int at, int count, double s, int deviceLimit) {
+// Device pixels from `low` to `high` (exclusive) only.
+Taps TapsAlong(int at, int count, double s, int low, int high) {
     Taps t;
-    t.first = std::max(0, int(std::floor(at * s)));
-    const int end = std::min(deviceLimit, int(std::ceil((at + count) * s)));
+    t.first = std::max(low, int(std::floor(at * s)));
+    const int end = std::min(high, int(std::ceil((at + count) * s)));
     for (int x = t.first; x < end; ++x) {
         const double from = std::max(x / s, double(at)), to = std::min((x + 1) / s, double(at + count));
         Tap tap;
@@ -52,14 +53,15 @@ template <typename Combine>
 void Sample(Surface& surface, const QImage& picture, const QRect& source, QPoint at, Combine combine,
             Rows rows = Rows::EachOwn) {
     QImage& image = surface.image;
-    const Taps xs = TapsAlong(at.x(), source.width(), surface.scale, image.width());
-    const Taps ys = TapsAlong(at.y(), source.height(), surface.scale, image.height());
+    const QPoint o = surface.origin;
+    const Taps xs = TapsAlong(at.x(), source.width(), surface.scale, o.x(), o.x() + image.width());
+    const Taps ys = TapsAlong(at.y(), source.height(), surface.scale, o.y(), o.y() + image.height());
     for (size_t j = 0; j < ys.taps.size(); ++j) {
         const Tap& ty = ys.taps[j];
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(ys.first + int(j)));
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(ys.first + int(j) - o.y())) - o.x();
         if (rows == Rows::RepeatInsideACanvasRow && j > 0 && ty.weight[0] == 256 && ys.taps[j - 1].weight[0] == 256 &&
             ys.taps[j - 1].source[0] == ty.source[0]) {
-            const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(ys.first + int(j) - 1));
+            const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(ys.first + int(j) - 1 - o.y())) - o.x();
             std::copy(above + xs.first, above + xs.first + xs.taps.size(), row + xs.first);
             continue;
         }
@@ -109,31 +111,39 @@ QSize DeviceSize(QSize canvasSize, double s) {
     return {int(std::lround(canvasSize.width() * s)), int(std::lround(canvasSize.height() * s))};
 }
 
+namespace {
+// Canvas coordinates onto the surface's device pixels.
+void Place(QPainter& p, const Surface& surface) {
+    p.translate(-surface.origin);
+    p.scale(surface.scale, surface.scale);
+}
+}  // namespace
+
 void Line(Surface& surface, QPointF from, QPointF to, QRgb colour) {
     QPainter p(&surface.image);
-    p.scale(surface.scale, surface.scale);
+    Place(p, surface);
     p.setPen(QPen(QColor(colour), 1));
     p.drawLine(from, to);
 }
 
 void Ellipse(Surface& surface, QPointF centre, qreal rx, qreal ry, QRgb pen, const QRgb* fill) {
     QPainter p(&surface.image);
-    p.scale(surface.scale, surface.scale);
+    Place(p, surface);
     p.setPen(QPen(QColor(pen), 1));
     p.setBrush(fill ? QBrush(QColor(*fill)) : Qt::NoBrush);
     p.drawEllipse(centre, rx, ry);
 }
 
 void FillRect(Surface& surface, const QRect& canvasRect, QRgb colour) {
-    QPainter(&surface.image).fillRect(surface.deviceRect(canvasRect), QColor(colour));
+    QPainter(&surface.image).fillRect(surface.deviceRect(canvasRect).translated(-surface.origin), QColor(colour));
 }
 
 void Text(Surface& surface, const QString& text, QPointF at, QRgb colour, const QFont& font) {
     QPainter p(&surface.image);
-    p.scale(surface.scale, surface.scale);
+    Place(p, surface);
     p.setFont(font);
     p.setPen(QColor(colour));
-    const QRectF area(at, QSizeF(surface.image.width() * 2, surface.image.height() * 2) / surface.scale);
+    const QRectF area(at, QSizeF(1 << 14, 1 << 14));  // never a reason to wrap
     p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 

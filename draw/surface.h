@@ -16,6 +16,7 @@
 struct Surface {
     QImage image;
     double scale = 1;
+    QPoint origin;  // the device pixel that the image's top-left pixel is: a part of the whole
 
     Surface() = default;
     Surface(QSize canvasSize, double scale);  // filled white

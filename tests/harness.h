@@ -31,7 +31,7 @@ struct Harness {
 
     Module1& state() { return form->state; }
     const QImage& screen() { return form->canvas.screenImage(); }
-    const QImage& persistent() { return form->canvas.persistentImage(); }
+    QImage persistent() { return form->canvas.persistentImage(); }
     bool menuVisible() const { return form->DekikataCmd->isVisible(); }
 
     int answer;
