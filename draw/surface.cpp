@@ -56,13 +56,16 @@ void Sample(Surface& surface, const QImage& picture, const QRect& source, QPoint
     const QPoint o = surface.origin;
     const Taps xs = TapsAlong(at.x(), source.width(), surface.scale, o.x(), o.x() + image.width());
     const Taps ys = TapsAlong(at.y(), source.height(), surface.scale, o.y(), o.y() + image.height());
+    if (xs.taps.empty()) return;
     for (size_t j = 0; j < ys.taps.size(); ++j) {
         const Tap& ty = ys.taps[j];
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(ys.first + int(j) - o.y())) - o.x();
+        // From the first device pixel drawn on in this row.
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(ys.first + int(j) - o.y())) + (xs.first - o.x());
         if (rows == Rows::RepeatInsideACanvasRow && j > 0 && ty.weight[0] == 256 && ys.taps[j - 1].weight[0] == 256 &&
             ys.taps[j - 1].source[0] == ty.source[0]) {
-            const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(ys.first + int(j) - 1 - o.y())) - o.x();
-            std::copy(above + xs.first, above + xs.first + xs.taps.size(), row + xs.first);
+            const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(ys.first + int(j) - 1 - o.y())) +
+                                (xs.first - o.x());
+            std::copy(above, above + xs.taps.size(), row);
             continue;
         }
         const QRgb* in[2];
@@ -73,7 +76,7 @@ void Sample(Surface& surface, const QImage& picture, const QRect& source, QPoint
         const bool wholeRow = ty.weight[0] == 256;
         for (size_t i = 0; i < xs.taps.size(); ++i) {
             const Tap& tx = xs.taps[i];
-            QRgb& d = row[xs.first + int(i)];
+            QRgb& d = row[i];
             if (wholeRow && tx.weight[0] == 256) {  // inside one canvas pixel: as at 1x
                 d = combine(in[0][tx.source[0]], d);
                 continue;

@@ -62,40 +62,28 @@ TEST(ChartWords, TheDescriptionSaysWhatTheChartShows) {
     for (const auto& [parcel, words] : cases) EXPECT_EQ(DescribeVapourChart(parcel), QString::fromUtf8(words));
 }
 
-// The main window's frame adds a 30-pixel title bar; so does the chart's. The panel is where the
-// main window shows it at that zoom (full screen: centred in the screen).
+// A 30-pixel title bar on both windows; the panel where the main window shows it at that zoom.
 TEST(ChartPlacement, ClearOfTheMainWindowOnTheRoomiestSideElseOverTheCanvasNeverThePanel) {
     const QSize bar(0, 30);
-    const auto windowed = [&](QPoint at, int k) { return QRect(at, zoom::Scaled(zoom::kClientArea, k) + bar); };
-    const auto panelOf = [](QPoint client, int k) { return zoom::Scaled(QRect(440, 40, 193, 321), k).translated(client); };
-    struct Case {
-        const char* what;
+    const auto at = [&](int x, int y, int k) { return QRect(QPoint(x, y), zoom::Scaled(zoom::kClientArea, k) + bar); };
+    const struct {
         QRect screen, main;
         int zoom;
-        QPoint client;  // the main window's client area, where the panel is drawn from
+        QPoint client;  // the main window's client area
         ChartPlace place;
+    } cases[] = {
+        {{0, 0, 1024, 768}, at(0, 0, 1), 1, {0, 30}, {1, {0, 434}}},              // XGA: 381 right, 334 below
+        {{0, 0, 1280, 800}, at(0, 0, 1), 1, {0, 30}, {1, {643, 0}}},              // WXGA: right
+        {{0, 0, 1280, 800}, at(637, 100, 1), 1, {637, 130}, {1, {237, 100}}},     // at the right edge: left
+        {{0, 0, 1920, 1080}, at(0, 0, 2), 2, {0, 30}, {1, {1286, 0}}},            // 2x: clear only at 1x
+        {{0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 2, {317, 136}, {2, {0, 0}}},    // full screen: over the canvas
+        {{0, 0, 700, 500}, at(20, 10, 1), 1, {20, 40}, {1, {0, 10}}},             // hardly bigger than the window
     };
-    const Case cases[] = {
-        {"XGA: 381 to the right, 334 below", {0, 0, 1024, 768}, windowed({0, 0}, 1), 1, {0, 30}, {1, {0, 434}}},
-        {"WXGA: right", {0, 0, 1280, 800}, windowed({0, 0}, 1), 1, {0, 30}, {1, {643, 0}}},
-        {"Chromebook: right", {0, 0, 1366, 768}, windowed({0, 0}, 1), 1, {0, 30}, {1, {643, 0}}},
-        {"dragged to the right edge: left", {0, 0, 1280, 800}, windowed({637, 100}, 1), 1, {637, 130}, {1, {237, 100}}},
-        {"low on the screen: above", {0, 0, 1024, 768}, windowed({100, 334}, 1), 1, {100, 364}, {1, {100, 4}}},
-        {"centred on 1920 x 1080: right", {0, 0, 1920, 1080}, windowed({638, 323}, 1), 1, {638, 353}, {1, {1281, 323}}},
-        {"2x on 1920 x 1080: clear only at 1x", {0, 0, 1920, 1080}, windowed({0, 0}, 2), 2, {0, 30}, {1, {1286, 0}}},
-        {"2x on 2560 x 1440: right at 2x", {0, 0, 2560, 1440}, windowed({0, 0}, 2), 2, {0, 30}, {2, {1286, 0}}},
-        {"full screen 1920 x 1080 at 2x", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 2, {317, 136}, {2, {0, 0}}},
-        {"full screen 1024 x 768", {0, 0, 1024, 768}, {0, 0, 1024, 768}, 1, {190, 182}, {1, {0, 0}}},
-        {"hardly bigger than the window", {0, 0, 700, 500}, windowed({20, 10}, 1), 1, {20, 40}, {1, {0, 10}}},
-        {"full screen 1366 x 768", {0, 0, 1366, 768}, {0, 0, 1366, 768}, 1, {361, 182}, {1, {0, 0}}},
-        {"a second screen to the right", {1920, 0, 1280, 800}, windowed({1920 + 637, 100}, 1), 1, {2557, 130}, {1, {2157, 100}}},
-    };
-    for (const Case& c : cases) {
-        const ChartPlace at = PlaceChart(c.zoom, c.main, panelOf(c.client, c.zoom), bar, c.screen);
-        EXPECT_EQ(at, c.place) << c.what << ": " << at.zoom << " at " << at.topLeft.x() << "," << at.topLeft.y();
-        const QRect chart(at.topLeft, zoom::Scaled(chart::kSize, at.zoom) + bar);
-        EXPECT_TRUE(c.screen.contains(chart)) << c.what;
-        EXPECT_FALSE(chart.intersects(panelOf(c.client, c.zoom))) << c.what;
+    for (const auto& c : cases) {
+        const QRect panel = zoom::Scaled(QRect(440, 40, 193, 321), c.zoom).translated(c.client);
+        const ChartPlace placed = PlaceChart(c.zoom, c.main, panel, bar, c.screen);
+        EXPECT_EQ(placed, c.place) << placed.zoom << " at " << placed.topLeft.x() << "," << placed.topLeft.y();
+        EXPECT_FALSE(QRect(placed.topLeft, zoom::Scaled(chart::kSize, placed.zoom) + bar).intersects(panel));
     }
 }
 
