@@ -25,6 +25,7 @@ void Canvas::notify() {
 }
 
 void Canvas::paint(std::function<void(Surface&)> draw, QRect bounds) {
+    persistentCache_ = QImage();
     Drawing drawing{std::move(draw), bounds & QRect(0, 0, kWidth, kHeight)};
     this->draw(layer_, drawing);
     sinceRefresh_.push_back({layer_, std::move(drawing)});
@@ -56,6 +57,7 @@ void Canvas::keepAside(const QRect& area) {
 }
 
 void Canvas::putBack() {
+    persistentCache_ = QImage();
     QPainter p(&screen_.image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     for (const Patch& patch : under_) p.drawImage(patch.area.topLeft(), patch.pixels);
@@ -65,11 +67,13 @@ void Canvas::putBack() {
 
 QImage Canvas::persistentImage() const {
     if (under_.empty()) return screen_.image;
-    Canvas copy;
-    copy.screen_ = screen_;
-    copy.under_ = under_;
-    copy.putBack();
-    return copy.screen_.image;
+    if (persistentCache_.isNull()) {
+        persistentCache_ = screen_.image.copy();
+        QPainter p(&persistentCache_);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const Patch& patch : under_) p.drawImage(patch.area.topLeft(), patch.pixels);
+    }
+    return persistentCache_;
 }
 
 void Canvas::refresh() {
@@ -98,6 +102,7 @@ constexpr double kLargestScaleKeptEnlarged = 3;  // 1920 x 1200 pixels, 9 MB
 // The background at the scale, the persistent drawings up to the last refresh, then everything
 // since in the order it was drawn: the same picture at any scale.
 void Canvas::drawAgain() {
+    persistentCache_ = QImage();
     under_.clear();
     kept_ = QRegion();
     const std::pair<qint64, double> key{backgroundKey_, screen_.scale};

@@ -107,6 +107,7 @@ private:
     Surface screen_;
     std::vector<Patch> under_;
     QRegion kept_;                          // the union of the patches' areas
+    mutable QImage persistentCache_;        // the persistent image while patches are aside, once asked for
     std::pair<qint64, double> enlargedKey_{0, 0};  // the background and scale `enlarged_` holds
     QImage enlarged_;
     Layer layer_ = Layer::Overlay;
