@@ -191,7 +191,9 @@ void ChartControls::redraw() {
 void ChartControls::place() {
     if (!window_ || !action->isChecked()) return;
     const QRect panel(panel_.mapToGlobal(QPoint(0, 0)), panel_.size());
-    const ChartPlace at = PlaceChart(zoom::StepAbove(view_.zoom()) - 1, mainWindow_.frameGeometry(), panel, decoration(), availableArea());
+    // A main window below 1x still has its chart at 1x.
+    const int mainZoom = std::max(zoom::kMin, zoom::StepAbove(view_.zoom()) - 1);
+    const ChartPlace at = PlaceChart(mainZoom, mainWindow_.frameGeometry(), panel, decoration(), availableArea());
     window_->setZoom(at.zoom);
     window_->move(at.topLeft);
 }

@@ -42,6 +42,7 @@ ViewControls::ViewControls(QWidget& window, CanvasWidget& canvasView, StepTimer&
       title_(window.windowTitle()),
       font_(window.font()) {
     roomForClientArea = [this] { return screenRoomFor(window_); };
+    leastZoom = [] { return double(zoom::kMin); };
 
     margin_ = new QWidget(&window_);
     margin_->setObjectName(QStringLiteral("fullScreenMargin"));
@@ -161,7 +162,8 @@ void ViewControls::addMenuEntries() {
 
 void ViewControls::showContextMenu(QPoint at) {
     if (!contextMenu) createContextMenu();
-    contextMenu->setFont(ScaledFont(font_, zoom_));  // readable from the back of the class too
+    // Readable from the back of the class too, and never smaller than at 1x.
+    contextMenu->setFont(ScaledFont(font_, std::max(1.0, zoom_)));
     contextMenu->popup(canvasView_.mapToGlobal(at));
 }
 
@@ -171,7 +173,7 @@ void ViewControls::enableMenuEntries() {
     zoomInAction->setEnabled(above <= zoom::kMax && zoom::Fits(zoom::kClientArea, above, room()));
     zoomOutAction->setEnabled(zoom_ > zoom::kMin);
     resetZoomAction->setEnabled(zoom_ != zoom::kMin);
-    fitToScreenAction->setEnabled(zoom::FittingScale(zoom::kClientArea, room()) != zoom_);
+    fitToScreenAction->setEnabled(zoom::FittingScale(zoom::kClientArea, room(), leastZoom()) != zoom_);
 }
 
 // ---- zoom ----
@@ -179,11 +181,12 @@ void ViewControls::enableMenuEntries() {
 bool ViewControls::zoomIn() { return zoom::StepAbove(zoom_) <= zoom::kMax && setZoom(zoom::StepAbove(zoom_)); }
 bool ViewControls::zoomOut() { return setZoom(zoom::StepBelow(zoom_)); }
 void ViewControls::resetZoom() { setZoom(zoom::kMin); }
-bool ViewControls::fitToScreen() { return setZoom(zoom::FittingScale(zoom::kClientArea, room())); }
+bool ViewControls::fitToScreen() { return setZoom(zoom::FittingScale(zoom::kClientArea, room(), leastZoom())); }
 
 bool ViewControls::setZoom(double s) {
-    if (s < zoom::kMin) return false;
-    if (s > zoom_ && !zoom::Fits(zoom::kClientArea, s, room())) return false;
+    const double least = leastZoom();
+    if (s < least) return false;
+    if (s > zoom_ && s > least && !zoom::Fits(zoom::kClientArea, s, room())) return false;
     if (s != zoom_) {
         zoom_ = s;
         applyZoom();

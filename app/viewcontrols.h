@@ -30,7 +30,8 @@ public:
     void setSlowMotion(bool on);
 
     // Ctrl + "+" / "=", Ctrl + "-", Ctrl + "0": whole steps from a fitted zoom too; Ctrl + "9": the
-    // largest scale at which the window fits the screen's area. A zoom that does not fit is refused: false.
+    // largest scale at which the window fits the screen's area. A zoom that does not fit is refused:
+    // false; the least zoom never is, since below it the canvas could not be shown.
     bool zoomIn();
     bool zoomOut();
     void resetZoom();
@@ -44,6 +45,9 @@ public:
 
     // The largest client area the screen leaves the window in its frame; a seam for tests.
     std::function<QSize()> roomForClientArea;
+    // The smallest zoom: 1x, or less where a platform shows the window with device pixels to spare
+    // (a browser on a phone), as long as each canvas pixel keeps at least one.
+    std::function<double()> leastZoom;
 
     // Commands of other classroom controls, at the end of the context menu while they are offered.
     void addMenuEntry(QAction* action);

@@ -27,9 +27,9 @@ int LargestFitting(QSize content, QSize area) {
     return kMin;
 }
 
-double FittingScale(QSize content, QSize area) {
+double FittingScale(QSize content, QSize area, double least) {
     const double s = std::min(double(area.width()) / content.width(), double(area.height()) / content.height());
-    return std::max(double(kMin), s);
+    return std::max(least, s);
 }
 
 // A hair of tolerance, so that a scale that is whole but for rounding counts as that step.

@@ -20,9 +20,9 @@ QSize Scaled(QSize size, double s);
 bool Fits(QSize content, double s, QSize area);
 // The largest whole zoom from kMin to kMax at which content fits the area; kMin if none does.
 int LargestFitting(QSize content, QSize area);
-// The largest scale, whole or not, at which content fits the area, and at least kMin: the limiting
-// side filled to within a pixel.
-double FittingScale(QSize content, QSize area);
+// The largest scale, whole or not, at which content fits the area, and at least `least`: the
+// limiting side filled to within a pixel.
+double FittingScale(QSize content, QSize area, double least = kMin);
 // The whole zoom steps next above and below s.
 int StepAbove(double s);
 int StepBelow(double s);

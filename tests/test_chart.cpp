@@ -155,6 +155,18 @@ TEST_F(ChartCommand, FollowsTheZoom) {
     EXPECT_EQ(window()->size(), QSize(800, 600));
 }
 
+// A window below 1x (a phone's page) still has its chart at 1x, clear of it.
+TEST_F(ChartCommand, AtOneTimesBesideAWindowBelowOneTimes) {
+    h.form->view().leastZoom = [] { return 0.5; };
+    h.form->view().roomForClientArea = [] { return QSize(400, 300); };
+    ASSERT_TRUE(h.form->view().fitToScreen());
+    h.form->move(0, 0);
+    h.form->TukuruCmd->click();
+    action()->trigger();
+    EXPECT_EQ(window()->zoom(), 1);
+    EXPECT_FALSE(window()->frameGeometry().intersects(h.form->frameGeometry()));
+}
+
 // On an XGA screen the chart goes under the window, beside it once the window is dragged where
 // there is room.
 TEST_F(ChartCommand, KeepsClearOfTheMainWindowWhereverItMoves) {

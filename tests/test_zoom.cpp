@@ -13,6 +13,7 @@
 #include "app/canvaswidget.h"
 #include "app/viewcontrols.h"
 #include "app/zoom.h"
+#include "draw/fonts.h"
 #include "harness.h"
 #include "input.h"
 
@@ -192,6 +193,39 @@ TEST(ZoomedWindow, AZoomThatDoesNotFitIsRefusedAndTheZoomStays) {
     EXPECT_TRUE(h.form->view().zoomIn());
     EXPECT_FALSE(h.form->view().zoomIn());
     EXPECT_EQ(h.form->size(), QSize(1286, 808));
+}
+
+// A platform with device pixels to spare (a browser page at ratio 2 on a phone) lets the window fit
+// itself below 1x, down to the least zoom; the least zoom is taken even where it does not fit, or a
+// canvas pixel would have less than a device pixel. The desktop's least is 1x.
+TEST(ZoomedWindow, BelowOneTimesDownToTheLeastZoomAndAtLeastThat) {
+    Harness h;
+    h.startAndReachMenu();
+    const struct {
+        double least;
+        QSize room;
+        double zoom;
+    } steps[] = {
+        {1, {400, 300}, 1},
+        {0.5, {400, 300}, 400.0 / 643},
+        {0.5, {200, 100}, 0.5},
+        {0.8, {200, 100}, 0.8},  // the ratio fell to 1.25
+        {0.5, {1300, 808}, 2},
+    };
+    for (const auto& step : steps) {
+        h.form->view().leastZoom = [least = step.least] { return least; };
+        h.form->view().roomForClientArea = [room = step.room] { return room; };
+        EXPECT_TRUE(h.form->view().fitToScreen()) << step.least;
+        EXPECT_NEAR(h.form->view().zoom(), step.zoom, 1e-9) << step.least;
+        EXPECT_EQ(h.form->size(), zoom::Scaled(zoom::kClientArea, step.zoom)) << step.least;
+        EXPECT_EQ(h.form->SyuuryouCmd->geometry(), zoom::Scaled(QRect(496, 280, 129, 41), step.zoom)) << step.least;
+    }
+    EXPECT_FALSE(h.form->view().zoomIn()) << "no room for 3x";
+    h.form->view().roomForClientArea = [] { return QSize(400, 300); };
+    ASSERT_TRUE(h.form->view().fitToScreen());
+    h.form->Picture1->customContextMenuRequested(QPoint(10, 10));
+    EXPECT_EQ(h.form->view().contextMenu->font().pixelSize(), japaneseGothic(9, false).pixelSize()) << "never smaller than at 1x";
+    h.form->view().contextMenu->hide();
 }
 
 TEST(FullScreen, F11FillsTheScreenCentredOnBlackAndEscapeGoesBackToTheWindowsZoom) {

@@ -1,15 +1,14 @@
-// The page around ペルモラ: loads the program with a progress line, fits its window to the browser
-// with every pixel crisp, mirrors the window's commands on a toolbar for touch devices, reads the
-// canvas's captions into a live region, and says so when the program has ended.
+// The page around ペルモラ: loads the program with a progress line, gives it the browser's window to
+// fill at the device's own resolution, mirrors the window's commands on a toolbar for touch devices,
+// reads the canvas's captions into a live region, and says so when the program has ended.
 'use strict';
 
-// The program's area: its window, and beside it the chart while that is open.
-const area = {width: 643, height: 404};
+// The program's window at 1x, in CSS pixels.
+const WINDOW = {width: 643, height: 404};
 const FONT_FILE = '/perumora-gothic.ttf';  // where the program looks for its face
 
 const page = {
   program: document.getElementById('program'),
-  stage: document.getElementById('stage'),
   status: document.getElementById('status'),
   ended: document.getElementById('ended'),
   narration: document.getElementById('narration'),
@@ -23,70 +22,29 @@ function say(text) {
   page.status.hidden = false;
 }
 
-// ---- the device-pixel ratio ----
-// The program draws its pixels at 1x and the page enlarges them by whole device pixels. Qt is told a
-// ratio of 1 so that its canvas holds exactly the program's pixels; the page keeps the real one.
-const ratioProperty = Object.getOwnPropertyDescriptor(window, 'devicePixelRatio') ||
-                      Object.getOwnPropertyDescriptor(Object.getPrototypeOf(window), 'devicePixelRatio');
-function realPixelRatio() {
-  return (ratioProperty && ratioProperty.get ? ratioProperty.get.call(window) : 1) || 1;
-}
-function tellQtRatioOne() {
-  try {
-    Object.defineProperty(window, 'devicePixelRatio', {get: () => 1, configurable: true});
-  } catch (e) {
-    // Then Qt draws at the device's resolution; the fit below stays right, merely less sharp.
-  }
-}
-
-// ---- Qt's view of the page ----
-// Qt measures its elements with getBoundingClientRect and adds what it measures to the pointer's
-// position inside the element it hit; under the page's scale those two would disagree. Inside the
-// program, every element is measured as it would be unscaled, around the same top left corner.
-function measureProgramUnscaled() {
-  const measure = Element.prototype.getBoundingClientRect;
-  const inProgram = (element) => {
-    for (let node = element; node; node = node.parentNode || node.host) if (node === page.program) return true;
-    return false;
-  };
-  Element.prototype.getBoundingClientRect = function () {
-    const rect = measure.call(this);
-    const scale = Number(page.program.dataset.scale) || 1;
-    if (scale === 1 || !inProgram(this)) return rect;
-    const origin = measure.call(page.program);
-    return new DOMRect(origin.left + (rect.left - origin.left) / scale, origin.top + (rect.top - origin.top) / scale,
-                       rect.width / scale, rect.height / scale);
-  };
-}
-
-// ---- fitting the window ----
-// The largest scale at which one program pixel is a whole number of device pixels; smaller than the
-// program itself only where nothing else fits, and then smooth.
-function fitScale(room, ratio) {
-  const fits = Math.min(room.width / area.width, room.height / area.height);
-  const devicePixels = Math.floor(fits * ratio + 1e-9);
-  return devicePixels >= 1 ? {scale: devicePixels / ratio, crisp: true} : {scale: fits, crisp: false};
-}
-
+// ---- the program area ----
+// Qt's screen is the program area, which fills the stage (what the toolbar leaves), and Qt knows the
+// real device-pixel ratio: the program zooms its window to fill the area and draws it at the
+// device's resolution, so that the browser has no raster to enlarge. The area is never smaller than
+// the window with one device pixel to each of its pixels; where even that does not fit, the stage
+// scrolls.
 function fit() {
-  const ratio = realPixelRatio();
-  const room = {width: page.stage.clientWidth, height: page.stage.clientHeight};
-  const {scale, crisp} = fitScale(room, ratio);
-  // On whole device pixels, so that the enlarged pixels do not straddle two.
-  const snap = (v) => Math.round(v * ratio) / ratio;
-  page.program.style.left = `${snap((room.width - area.width * scale) / 2)}px`;
-  page.program.style.top = `${snap((room.height - area.height * scale) / 2)}px`;
-  page.program.style.transform = `scale(${scale})`;
-  page.program.classList.toggle('smooth', !crisp);
-  page.program.dataset.scale = String(scale);
+  const ratio = window.devicePixelRatio || 1;
+  page.program.style.minWidth = `${Math.ceil(WINDOW.width / ratio)}px`;
+  page.program.style.minHeight = `${Math.ceil(WINDOW.height / ratio)}px`;
+  const instance = page.instance;
+  if (!instance) return;  // the program fits itself when it starts
+  // Qt measures its screen again on a resize of the browser's window; a new ratio, a toolbar of
+  // another height or full screen may come without one.
+  if (instance.qtResizeContainerElement) instance.qtResizeContainerElement(page.program);
+  if (instance.perumoraFit) instance.perumoraFit();
 }
 
 function watchSize() {
   window.addEventListener('resize', fit);
-  let ratio = realPixelRatio();
+  if (typeof ResizeObserver === 'function') new ResizeObserver(fit).observe(page.program);
   const watchRatio = () => {
-    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', () => {
-      ratio = realPixelRatio();
+    matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
       fit();
       watchRatio();
     }, {once: true});
@@ -133,8 +91,6 @@ async function start() {
     say('このブラウザは WebAssembly に対応していないため、ペルモラを動かすことができません。');
     return;
   }
-  tellQtRatioOne();
-  measureProgramUnscaled();
   fit();
   watchSize();
   say('読みこんでいます… 0 %');
@@ -199,12 +155,9 @@ window.perumoraPage = {
     commands[state.name] = state;
     showCommands();
   },
-  programArea(size) {
-    area.width = size.width;
-    area.height = size.height;
-    page.program.style.width = `${size.width}px`;
-    page.program.style.height = `${size.height}px`;
-    fit();
+  // The zoom the window has fitted itself to, for whoever inspects the page.
+  fitted(zoom) {
+    page.program.dataset.zoom = String(zoom);
   },
   // The moment the program's window was first drawn, for the start-up figure.
   drawn() {

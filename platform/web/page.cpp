@@ -10,6 +10,9 @@
 #include <QFontDatabase>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
+#include <qpa/qplatformwindow.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
@@ -17,6 +20,7 @@
 #include "app/riloform.h"
 #include "app/viewcontrols.h"
 #include "draw/fonts.h"
+#include "platform/web/pagefit.h"
 
 namespace {
 
@@ -64,10 +68,11 @@ void command(const std::string& name) {
     if (QAction* action = pageAction(QString::fromStdString(name)); action && action->isEnabled()) action->trigger();
 }
 
-// The page fits the window to the browser and offers the browser's own full screen: the window's
-// zoom and full screen would only fight it.
+// The window fits itself to the page, and the page offers the browser's own full screen: the
+// window's zoom commands and its full screen would only fight them.
 void leaveSizingToThePage(ViewControls& view) {
-    for (QAction* action : {view.zoomInAction, view.zoomOutAction, view.resetZoomAction, view.fullScreenAction})
+    for (QAction* action : {view.zoomInAction, view.zoomOutAction, view.resetZoomAction, view.fitToScreenAction,
+                            view.fullScreenAction})
         action->setVisible(false);
 }
 
@@ -91,25 +96,19 @@ protected:
     }
 };
 
-// The page's program area is Qt's screen, exactly as large as the window: the window sits at its
-// top left corner, wherever the page has placed the area.
-void keepAtScreenOrigin(QWidget& form) {
-    QScreen* screen = form.screen();
-    if (!screen) return;
-    form.move(screen->geometry().topLeft());
-    QObject::connect(screen, &QScreen::geometryChanged, &form, [&form](const QRect& area) { form.move(area.topLeft()); });
-}
-
 // For the browser check, and only when the page asks for it: every tick of the animation timer
-// with the step it performed and the interval now in force, on the page's clock.
+// with the step it performed and the interval now in force, when it began on the page's clock and
+// how long its drawing took.
 void reportTicks(RiloForm& form) {
     emscripten::val p = page();
     if (p.isUndefined() || !p["wantsTicks"].as<bool>()) return;
     StepTimer& timer = form.Timer1();
     timer.onTick = [&form, &timer, tick = std::move(timer.onTick)] {
+        const double began = emscripten_get_now();
         tick();
         emscripten::val report = emscripten::val::object();
-        report.set("at", emscripten_get_now());
+        report.set("at", began);
+        report.set("took", emscripten_get_now() - began);
         report.set("scene", form.state.SceneMode);
         report.set("step", form.state.StepCount);
         report.set("interval", timer.interval());
@@ -133,27 +132,61 @@ protected:
     }
 };
 
-// While the chart is shown, the page's program area holds it too, beside the window: the chart is
-// placed as if the area had room for it, and the page is told how large the area must now be.
-constexpr QSize kChartRoom{440, 404};
+// ---- the window fills the page ----
+// The page's program area is Qt's screen, and Qt knows the browser's real device-pixel ratio: the
+// window zooms itself to fill the area, drawn at the device's resolution, so that the browser has
+// nothing to enlarge. While the chart is shown, the area holds it too, beside or below the window.
 
-emscripten::val programArea(RiloForm& form) {
-    QRect area(form.pos(), form.size());
-    if (ChartWindow* chart = form.chart().window(); chart && chart->isVisible()) area |= chart->frameGeometry();
-    emscripten::val size = emscripten::val::object();
-    size.set("width", area.right() - form.x() + 1);
-    size.set("height", area.bottom() - form.y() + 1);
-    return size;
+QSize shownChartFrame(RiloForm& form) {
+    const ChartWindow* chart = form.chart().window();
+    return chart && chart->isVisible() ? chart->frameGeometry().size() : QSize();
 }
 
-void makeRoomForTheChart(RiloForm& form) {
-    ChartControls& chart = form.chart();
-    chart.availableArea = [&form] {
-        return QRect(form.pos(), QSize(form.width() + kChartRoom.width(), std::max(form.height(), kChartRoom.height())));
+// Qt reads the browser's ratio when it makes a window and caches it; a new ratio (the browser's
+// zoom, the window moved to another display) it learns here, and then draws every window anew.
+void followTheRatio(const QScreen& screen) {
+    using Delivery = QWindowSystemInterface::SynchronousDelivery;
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        QPlatformWindow* shown = window->handle();
+        if (!shown || window->devicePixelRatio() == screen.devicePixelRatio()) continue;
+        QWindowSystemInterface::handleWindowDevicePixelRatioChanged<Delivery>(window);
+        shown->setGeometry(shown->geometry());  // its canvas takes as many pixels as the new ratio gives
+    }
+}
+
+void fitToThePage(RiloForm& form) {
+    const QScreen* screen = form.screen();
+    if (!screen) return;
+    followTheRatio(*screen);
+    form.view().fitToScreen();
+    const QRect area = screen->geometry();
+    form.move(area.topLeft() + pagefit::WindowOrigin(area.size(), form.size(), shownChartFrame(form),
+                                                    screen->devicePixelRatio()));
+    tellPage("fitted", emscripten::val(form.view().zoom()));
+}
+
+void fillThePage(RiloForm& form) {
+    ViewControls& view = form.view();
+    view.roomForClientArea = [&form] {
+        const QScreen* screen = form.screen();
+        return screen ? pagefit::RoomForTheWindow(screen->geometry().size(), shownChartFrame(form)) : form.size();
     };
-    QObject::connect(chart.action, &QAction::toggled, &form, [&form] {
-        QMetaObject::invokeMethod(&form, [&form] { tellPage("programArea", programArea(form)); }, Qt::QueuedConnection);
+    view.leastZoom = [&form] {
+        const QScreen* screen = form.screen();
+        return screen ? pagefit::LeastZoom(screen->devicePixelRatio()) : 1.0;
+    };
+    if (QScreen* screen = form.screen())
+        QObject::connect(screen, &QScreen::geometryChanged, &form, [&form] { fitToThePage(form); });
+    // Once the chart has its frame, or has gone.
+    QObject::connect(form.chart().action, &QAction::toggled, &form, [&form] {
+        QMetaObject::invokeMethod(&form, [&form] { fitToThePage(form); }, Qt::QueuedConnection);
     });
+    fitToThePage(form);
+}
+
+// The page asks after a change that Qt may not see: a new device-pixel ratio, a new size of the area.
+void fit() {
+    if (theForm) fitToThePage(*theForm);
 }
 
 }  // namespace
@@ -179,10 +212,12 @@ void ConnectToPage(RiloForm& form) {
     for (const char* name : kPageCommands) mirror(QString::fromLatin1(name));
     form.narration().told = [](const QString& words) { tellPage("narrate", emscripten::val(words.toStdString())); };
     form.installEventFilter(new EndOfProgram(&form));
-    keepAtScreenOrigin(form);
-    makeRoomForTheChart(form);
+    fillThePage(form);
     reportTicks(form);
     form.Picture1->installEventFilter(new FirstPaint(&form));
 }
 
-EMSCRIPTEN_BINDINGS(perumora_page) { emscripten::function("perumoraCommand", &command); }
+EMSCRIPTEN_BINDINGS(perumora_page) {
+    emscripten::function("perumoraCommand", &command);
+    emscripten::function("perumoraFit", &fit);
+}

@@ -10,6 +10,7 @@ class RiloForm;
 // that standard dialogs show Japanese too. Does nothing when the page brought no face.
 void UseTravellingFont();
 
-// Ties the window to the page: the toolbar's commands, the canvas's words for the live region, the
-// end of the program. Leaves out what the page does itself (full screen, fitting the window).
+// Ties the window to the page: the window filling the page's program area at every size and
+// device-pixel ratio, the toolbar's commands, the canvas's words for the live region, the end of
+// the program. Leaves out what the page does itself (full screen).
 void ConnectToPage(RiloForm& form);

@@ -1,4 +1,5 @@
 // Debian's Chromium, headless, through playwright-core: each tab in a context of its own, with an empty cache and no service worker.
+import {writeFileSync} from 'node:fs';
 import {createRequire} from 'node:module';
 import {probeCall} from './probes.mjs';
 
@@ -17,6 +18,9 @@ export async function launchChromium(playwrightDir) {
 
 const chromiumTab = (context, page, responses, cdp, version) => ({
   version, touchBy: 'touch events through the DevTools protocol',
+  // Another size and ratio, as the browser's own zoom gives them.
+  changesRatio: true,
+  view: ({width, height, ratio}) => cdp.send('Emulation.setDeviceMetricsOverride', {width, height, deviceScaleFactor: ratio, mobile: false}),
   goto: (url) => page.goto(url),
   reload: () => page.reload(),
   call: (probe, arg) => page.evaluate(probeCall(probe, arg)),
@@ -24,7 +28,8 @@ const chromiumTab = (context, page, responses, cdp, version) => ({
   clickToLoad: (x, y) => Promise.all([page.waitForEvent('load'), page.mouse.click(x, y)]),
   tap: (x, y) => page.touchscreen.tap(x, y),
   key: (key) => page.keyboard.press(key),
-  screenshot: (path) => page.screenshot({path}),
+  // As the page is now shown: the protocol's own capture keeps a size and ratio set through it.
+  screenshot: (path) => cdp.send('Page.captureScreenshot', {format: 'png'}).then(({data}) => writeFileSync(path, Buffer.from(data, 'base64'))),
   offline: (on) => context.setOffline(on),
   close: () => context.close(),
   // The limit is set on the browser's own performance metrics: the page's main thread busy in tasks.

@@ -31,7 +31,7 @@ async function openWebKit({width, height, ratio, profileParent}) {
     once(xvfb, 'exit').then(() => { throw new Error('Xvfb did not start'); })]);
   const [port, profile] = [await freePort(), mkdtempSync(join(profileParent, 'webkit-profile-'))];
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore', env: {...process.env, DISPLAY: `:${String(display).trim()}`,
-    GDK_SCALE: String(ratio), HOME: profile, XDG_CACHE_HOME: join(profile, 'cache'), XDG_DATA_HOME: join(profile, 'data')}});
+    GDK_SCALE: String(ratio), MESA_SHADER_CACHE_DISABLE: 'true', HOME: profile, XDG_CACHE_HOME: join(profile, 'cache'), XDG_DATA_HOME: join(profile, 'data')}});
   // The browser's helpers may still write to the profile for a moment after the driver has gone.
   const stop = () => Promise.all([driver, xvfb].map(ended)).then(() => rmSync(profile, {recursive: true, force: true, maxRetries: 10}));
   try {
@@ -41,10 +41,7 @@ async function openWebKit({width, height, ratio, profileParent}) {
       {binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation']}}}});
     const [session, tab] = [`/session/${sessionId}`, webkitTab(send, `/session/${sessionId}`)];
     await send('POST', `${session}/timeouts`, {script: 150000});
-    // The outer window is larger than the page by the browser's own chrome.
-    await send('POST', `${session}/window/rect`, {width, height});
-    const [w, h] = await tab.call(() => [innerWidth, innerHeight]);
-    await send('POST', `${session}/window/rect`, {width: 2 * width - w, height: 2 * height - h});
+    await tab.view({width, height});
     return Object.assign(tab, {version: `WebKitGTK ${capabilities.browserVersion} (MiniBrowser)`,
                                close: () => send('DELETE', session).catch(() => {}).finally(stop)});
   } catch (e) {
@@ -70,6 +67,12 @@ function webkitTab(send, session) {
   const load = (path, body) => send('POST', `${session}/${path}`, body).then(() => call('installRecorders'));
   return {
     call, click: mouse, tap: (x, y) => call('tapAt', {x, y}),
+    // The outer window is larger than the page by the browser's own chrome; the ratio is the display's.
+    async view({width, height}) {
+      await send('POST', `${session}/window/rect`, {width, height});
+      const [w, h] = await call(() => [innerWidth, innerHeight]);
+      await send('POST', `${session}/window/rect`, {width: 2 * width - w, height: 2 * height - h});
+    },
     clickToLoad: mouse,  // the driver's next command waits for the new page
     touchBy: 'PointerEvents from script: WebKitGTK\'s driver delivers WebDriver touch actions as a mouse',
     goto: (url) => load('url', {url}), reload: () => load('refresh', {}),
