@@ -43,17 +43,12 @@ TEST(ZoomArithmetic, TheScaleThatFitsFillsTheLimitingSide) {
         EXPECT_TRUE(zoom::Fits(zoom::kClientArea, s, area)) << area.width() << "x" << area.height();
         EXPECT_TRUE(shown.width() >= area.width() - 1 || shown.height() >= area.height() - 1) << area.width();
     }
-    const std::pair<double, std::pair<int, int>> steps[] = {{1, {2, 0}}, {1.59, {2, 1}}, {2, {3, 1}}, {2.67, {3, 2}}};
-    for (const auto& [z, aboveBelow] : steps) {
-        EXPECT_EQ(zoom::StepAbove(z), aboveBelow.first) << z;
-        EXPECT_EQ(zoom::StepBelow(z), aboveBelow.second) << z;
-    }
 }
 
 // At fractional zooms each canvas pixel owns the view pixels whose middles lie in its square.
 TEST(ZoomArithmetic, APointOfTheViewFindsTheCanvasPixelUnderIt) {
-    for (double s : {1.0, 1.59, 1.98, 2.0, 2.67, 3.6}) {
-        for (int x : {-2, -1, 0, 1, 100, 319, 638, 639}) {
+    for (double s : {1.0, 1.59, 2.67, 3.6}) {
+        for (int x : {-1, 0, 319, 639}) {
             const int start = int(std::lround(2 * s));
             const int first = int(std::ceil(x * s + start - 0.5)), last = int(std::ceil((x + 1) * s + start - 0.5)) - 1;
             EXPECT_EQ(zoom::CanvasPixelAt({first, first}, s, 2), QPoint(x, x)) << s << " " << x;
