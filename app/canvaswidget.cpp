@@ -10,15 +10,15 @@
 #include "app/zoom.h"
 #include "draw/canvas.h"
 
+namespace {
+constexpr QSize kViewSize{Canvas::kWidth + 2 * CanvasWidget::kBorder, Canvas::kHeight + 2 * CanvasWidget::kBorder};
+}
+
 CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
-    setFixedSize(Canvas::kWidth + 2 * kBorder, Canvas::kHeight + 2 * kBorder);
+    setFixedSize(kViewSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);  // Space or Enter clicks the canvas from the keyboard
     canvas_.changed = [this] { update(); };
-}
-
-namespace {
-constexpr QSize kViewSize{Canvas::kWidth + 2 * CanvasWidget::kBorder, Canvas::kHeight + 2 * CanvasWidget::kBorder};
 }
 
 void CanvasWidget::paintEvent(QPaintEvent*) {

@@ -209,7 +209,8 @@ void Canvas::text(const QString& text, float x, float y, int colour, int sizePoi
     const QRectF ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
     paint([=](Surface& s) { surface::Text(s, text, QPointF(x, y), QBColor(colour), font); },
           (line | ink).toAlignedRect().adjusted(-2, -2, 2, 2));
-    noteText(text, QRectF(x, y, QFontMetrics(font).horizontalAdvance(text), QFontMetrics(font).height()).toAlignedRect());
+    const QFontMetrics whole(font);  // the text's area as the screen reader has always been told it
+    noteText(text, QRectF(x, y, whole.horizontalAdvance(text), whole.height()).toAlignedRect());
 }
 
 void Canvas::maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at) {
