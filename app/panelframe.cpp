@@ -3,15 +3,30 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include "draw/ruby.h"
+
+void PanelFrame::setTitleRuby(std::vector<RubyRun> runs, double zoom) {
+    if (runs == titleRuby_ && zoom == zoom_) return;
+    titleRuby_ = std::move(runs);
+    zoom_ = zoom;
+    update();
+}
+
 void PanelFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor::fromRgb(kBackground));
     const QFontMetrics metrics(font());
-    const int lineY = metrics.height() / 2;
+    const RubyLine ruby = LayOutRuby(title(), titleRuby_, font(), QPointF(10, 0), zoom_);
+    const int rubyHeight = ruby.empty() ? 0 : int(std::ceil(ruby.ascent));
+    const int lineY = rubyHeight + metrics.height() / 2;
     qDrawShadeRect(&p, QRect(0, lineY, width(), height() - lineY), palette(), true, 1, 0);
 
-    const QRect caption(8, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    const QRect caption(8, 0, metrics.horizontalAdvance(title()) + 4, rubyHeight + metrics.height());
     p.fillRect(caption, QColor::fromRgb(kBackground));
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
+    p.drawText(caption.adjusted(0, rubyHeight, 0, 0), Qt::AlignCenter | Qt::TextSingleLine, title());
+    if (ruby.empty()) return;
+    RubyLine placed = ruby;
+    for (RubyPiece& piece : placed.pieces) piece.rect.translate(0, rubyHeight);
+    DrawRuby(p, placed, palette().color(QPalette::WindowText));
 }

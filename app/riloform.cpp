@@ -7,6 +7,8 @@
 #include "app/chartwindow.h"
 #include "app/focus.h"
 #include "app/panelframe.h"
+#include "app/rubycontrols.h"
+#include "app/rubywidgets.h"
 #include "app/scenecontrols.h"
 #include "app/viewcontrols.h"
 #include "draw/backdrops.h"
@@ -41,6 +43,17 @@ QGroupBox* frame(QWidget* parent, const QString& caption, QRect geometry, QFont 
     return f;
 }
 
+// The question's words under the ruby the window shows: the label is given the room above.
+void showRubyOnQuestion(QMessageBox& box, QWidget* parent) {
+    RubyPainter* painter = parent ? parent->findChild<RubyPainter*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!painter || !label) return;
+    const std::vector<RubyRun> runs = RubyShown(label->text(), painter->choice());
+    if (runs.empty()) return;
+    label->setContentsMargins(0, int(std::ceil(LayOutRuby(label->text(), runs, label->font(), {}).ascent)), 0, 0);
+    painter->watch(label);
+}
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> MakeQuitQuestion(QWidget* parent) {
@@ -50,6 +63,7 @@ std::unique_ptr<QMessageBox> MakeQuitQuestion(QWidget* parent) {
     box->button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
+    showRubyOnQuestion(*box, parent);
     return box;
 }
 
@@ -87,6 +101,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     view_ = new ViewControls(*this, *Picture1, *timer_);
     chart_ = new ChartControls(*this, *TFrame, *view_);
     scenes_ = new SceneControls(*this);
+    ruby_ = new RubyControls(*this, *view_);
     view_->lessonEntries = {scenes_->previousSceneAction, scenes_->nextSceneAction, scenes_->restartLessonAction};
     Picture1->enterPressed = [this] {
         if (!scenes_->finishTitle()) Picture1_Click();

@@ -17,6 +17,7 @@ class CanvasNarration;
 class ChartControls;
 class CanvasWidget;
 class QMessageBox;
+class RubyControls;
 class SceneControls;
 class ViewControls;
 struct Lesson;
@@ -115,6 +116,7 @@ public:
     CanvasNarration& narration() { return *narration_; }  // the canvas's words for a screen reader
     ChartControls& chart() { return *chart_; }  // the saturated-vapour chart of the simulator
     SceneControls& scenes() { return *scenes_; }  // back and forward by scene
+    RubyControls& ruby() { return *ruby_; }  // ふりがな
 
 private:
     void createMenu();
@@ -142,4 +144,5 @@ private:
     ViewControls* view_ = nullptr;
     ChartControls* chart_ = nullptr;
     SceneControls* scenes_ = nullptr;
+    RubyControls* ruby_ = nullptr;
 };

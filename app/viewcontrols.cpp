@@ -105,7 +105,27 @@ void ViewControls::showPauseState() {
 // The speed is the lasting setting, so its word stays last, after a pause's.
 void ViewControls::showTitle() {
     window_.setWindowTitle(title_ + (timer_.isPaused() ? kPausedSuffix : QString()) +
-                           (timer_.slowMotion() ? kSlowSuffix : QString()));
+                           (timer_.slowMotion() ? kSlowSuffix : QString()) + titleMarks_.join(QString()));
+}
+
+void ViewControls::setTitleMark(const QString& mark, bool shown) {
+    titleMarks_.removeAll(mark);
+    if (shown) titleMarks_.append(mark);
+    showTitle();
+}
+
+void ViewControls::placeControl(QWidget* control, const QRect& at1x) {
+    const auto recorded = std::find_if(controls_.begin(), controls_.end(),
+                                       [control](const Control& c) { return c.widget == control; });
+    if (recorded == controls_.end()) {
+        control->setGeometry(zoom::Scaled(at1x, zoom_));  // none recorded yet: still at 1x
+        return;
+    }
+    recorded->geometry = at1x;
+    QRect geometry = zoom::Scaled(at1x, zoom_);
+    if (fullScreen_ && control->parentWidget() == &window_)
+        geometry.translate(zoom::CentredOrigin(zoom::kClientArea, zoom_, window_.size()));
+    control->setGeometry(geometry);
 }
 
 // ---- slow motion ----

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QStringList>
 #include <QSize>
 #include <functional>
 #include <vector>
@@ -52,6 +53,11 @@ public:
     // Commands of other classroom controls, at the end of the context menu while they are offered.
     void addMenuEntry(QAction* action);
     void removeMenuEntry(QAction* action);
+    // A word in brackets after the window's title while a reading support is on: 「（ふりがな）」.
+    void setTitleMark(const QString& mark, bool shown);
+    // A control's geometry at 1x changed: it takes it at the present zoom.
+    void placeControl(QWidget* control, const QRect& at1x);
+
     // Called after every change of zoom, once the window has its new size.
     std::function<void()> zoomChanged;
 
@@ -101,6 +107,7 @@ private:
     QFont font_;  // the window's at 1x
     std::vector<Control> controls_;
     std::vector<QAction*> menuEntries_;  // added by other classroom controls
+    QStringList titleMarks_;
     double zoom_ = 1;
     double windowedZoom_ = 1;
     bool fullScreen_ = false;

@@ -25,8 +25,12 @@ void Canvas::notify() {
 }
 
 void Canvas::paint(std::function<void(Surface&)> draw, QRect bounds) {
+    paint(Drawing{std::move(draw), bounds, std::nullopt, std::nullopt});
+}
+
+void Canvas::paint(Drawing drawing) {
     persistentCache_ = QImage();
-    Drawing drawing{std::move(draw), bounds & QRect(0, 0, kWidth, kHeight)};
+    drawing.bounds &= QRect(0, 0, kWidth, kHeight);
     this->draw(layer_, drawing);
     sinceRefresh_.push_back({layer_, std::move(drawing)});
     notify();
@@ -129,12 +133,19 @@ QStringList Canvas::visibleTexts() const {
     return visible;
 }
 
-void Canvas::notifyTexts() {
-    if (textsChanged) textsChanged();
+std::vector<QRect> Canvas::visibleTextExtents() const {
+    std::vector<QRect> extents;
+    for (const WrittenText& t : texts_)
+        if (!t.coveredByOverlay) extents.push_back(t.extent);
+    return extents;
 }
 
-void Canvas::noteText(const QString& text, const QRect& area) {
-    texts_.push_back({text, area, layer_});
+void Canvas::notifyTexts() {
+    if (textsChanged && !replaying_) textsChanged();
+}
+
+void Canvas::noteText(const QString& text, const QRect& area, const QRect& extent) {
+    texts_.push_back({text, area, extent, layer_});
     notifyTexts();
 }
 
@@ -185,12 +196,16 @@ void Canvas::boxOutline(float x1, float y1, float x2, float y2, int colour) {
         surface::FillRect(s, QRect(r.left(), r.top(), 1, r.height()), c);
         surface::FillRect(s, QRect(r.right(), r.top(), 1, r.height()), c);
     }, r);
-    if (fill) coverTexts(r);
+    if (fill) {
+        sinceRefresh_.back().drawing.covers = r;
+        coverTexts(r);
+    }
 }
 
 void Canvas::filledBox(float x1, float y1, float x2, float y2, int colour) {
     const QRect r = pixelRect(x1, y1, x2, y2);
     paint([=](Surface& s) { surface::FillRect(s, r, QBColor(colour)); }, r);
+    sinceRefresh_.back().drawing.covers = r;
     coverTexts(r);
 }
 
@@ -202,15 +217,87 @@ void Canvas::ellipse(float x, float y, float r, int colour, float aspect) {
 }
 
 void Canvas::text(const QString& text, float x, float y, int colour, int sizePoints) {
-    if (text.isEmpty()) return;
-    const QFont font = japaneseGothic(sizePoints, bold_);
+    caption({text, QPointF(x, y), colour, sizePoints, false, std::nullopt});
+}
+
+void Canvas::caption(Caption caption) {
+    if (caption.text.isEmpty() && !caption.boxColour) return;
+    caption.bold = bold_;
+    paint(placeCaption(caption));
+}
+
+namespace {
+
+QRect boxPixels(const QRectF& box) {
+    return pixelRect(float(box.left()), float(box.top()), float(box.right()), float(box.bottom()));
+}
+
+QRect inkBounds(const QString& text, const QFont& font, QPointF at) {
     const QFontMetricsF metrics(font);
-    const QRectF line(x, y, metrics.horizontalAdvance(text), metrics.height());
-    const QRectF ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
-    paint([=](Surface& s) { surface::Text(s, text, QPointF(x, y), QBColor(colour), font); },
-          (line | ink).toAlignedRect().adjusted(-2, -2, 2, 2));
-    const QFontMetrics whole(font);  // the text's area as the screen reader has always been told it
-    noteText(text, QRectF(x, y, whole.horizontalAdvance(text), whole.height()).toAlignedRect());
+    const QRectF line(at, QSizeF(metrics.horizontalAdvance(text), metrics.height()));
+    const QRectF ink = metrics.boundingRect(text).translated(at.x(), at.y() + metrics.ascent());
+    return (line | ink).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+}  // namespace
+
+// Notes the caption's text where it is laid out, and hides the texts its box covers whole.
+Canvas::Drawing Canvas::placeCaption(const Caption& caption) {
+    CaptionLayout layout = LayOutCaption(caption, RubyShown(caption.text, ruby_));
+    if (ruby_.mode != RubyMode::None) {
+        // A box laid over a whole text replaces it: that text is no caption to keep clear of.
+        const QRect replacing = caption.boxColour ? boxPixels(LayOutCaption(caption, {}).box) : QRect();
+        std::vector<QRect> others;
+        for (const WrittenText& t : texts_)
+            if (!t.coveredByOverlay && !replacing.contains(t.area)) others.push_back(t.extent);
+        layout.moveDown(ClearingMove(layout.extent(), others, QRect(0, 0, kWidth, kHeight)));
+    }
+    const QRect shownBox = caption.boxColour ? boxPixels(layout.box) : QRect();
+    if (caption.boxColour) coverTexts(shownBox);
+    const QFont font = caption.font();
+    QRect bounds = shownBox | inkBounds(caption.text, font, layout.at);
+    for (const RubyPiece& piece : layout.ruby.pieces) bounds |= piece.rect.toAlignedRect().adjusted(-2, -2, 2, 2);
+    if (!caption.text.isEmpty()) {
+        const QFontMetrics whole(font);  // the text's area as the screen reader has always been told it
+        noteText(caption.text, QRectF(layout.at, QSizeF(whole.horizontalAdvance(caption.text), whole.height())).toAlignedRect(),
+                 layout.extent());
+    }
+    const QRgb ink = QBColor(caption.colour);
+    const std::optional<QRgb> boxInk = caption.boxColour ? std::optional(QBColor(*caption.boxColour)) : std::nullopt;
+    auto draw = [=, text = caption.text, at = layout.at, ruby = layout.ruby](Surface& s) {
+        if (boxInk) surface::FillRect(s, shownBox, *boxInk);
+        surface::Text(s, text, at, ink, font);
+        for (const RubyPiece& piece : ruby.pieces) {
+            QFont narrow = ruby.font;
+            narrow.setStretch(piece.stretch);
+            surface::Text(s, piece.reading, piece.rect.topLeft(), ink, narrow);
+        }
+    };
+    return Drawing{draw, bounds, caption, caption.boxColour ? std::optional(shownBox) : std::nullopt};
+}
+
+void Canvas::setRuby(RubyChoice choice) {
+    if (choice == ruby_) return;
+    ruby_ = choice;
+    const Layer selected = layer_;
+    replaying_ = true;
+    texts_.clear();
+    for (Drawing& drawing : persistentLog_) replay(drawing, Layer::Persistent);
+    for (Drawn& d : sinceRefresh_) replay(d.drawing, d.layer);
+    replaying_ = false;
+    layer_ = selected;
+    drawAgain();
+    notify();
+    notifyTexts();
+}
+
+// What the drawing did to the texts, done again in the order it was drawn in.
+void Canvas::replay(Drawing& drawing, Layer layer) {
+    layer_ = layer;
+    if (drawing.caption)
+        drawing = placeCaption(*drawing.caption);
+    else if (drawing.covers)
+        coverTexts(*drawing.covers);
 }
 
 void Canvas::maskedCopy(const QImage& packedSheet, const QRect& source, QPoint at) {

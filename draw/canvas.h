@@ -15,8 +15,11 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "draw/readings.h"
+#include "draw/ruby.h"
 #include "draw/surface.h"
 
 class Canvas {
@@ -44,6 +47,14 @@ public:
     void filledBox(float x1, float y1, float x2, float y2, int colour);
     void ellipse(float x, float y, float r, int colour, float aspect);    // filled if fill is solid
     void text(const QString& text, float x, float y, int colour, int sizePoints);
+    // A line of text, on its box if it has one, in the canvas's bold or regular face, with the ruby
+    // the choice shows. With ruby, a caption moves down by the least that keeps it clear of the
+    // captions already on the canvas, and inside the canvas.
+    void caption(Caption caption);
+
+    // Every caption on the canvas is laid out again, and later ones by the new choice.
+    void setRuby(RubyChoice choice);
+    RubyChoice ruby() const { return ruby_; }
 
     void setFillSolid(bool solid) { fillSolid_ = solid; }
     bool fillSolid() const { return fillSolid_; }
@@ -62,6 +73,8 @@ public:
     // written on the overlay, a new background drops all, and a filled box that covers a text whole
     // hides it (until the next refresh if only the overlay covers persistent text).
     QStringList visibleTexts() const;
+    // Every canvas pixel each of those texts covers, with its box and its ruby.
+    std::vector<QRect> visibleTextExtents() const;
 
     // Called whenever the screen image changes (the view repaints).
     std::function<void()> changed;
@@ -72,6 +85,8 @@ private:
     struct Drawing {
         std::function<void(Surface&)> draw;
         QRect bounds;  // the canvas pixels it may touch
+        std::optional<Caption> caption;  // laid out again for a new ruby choice
+        std::optional<QRect> covers;     // the texts it hides
     };
     struct Drawn {
         Layer layer;
@@ -83,18 +98,22 @@ private:
     };
 
     void paint(std::function<void(Surface&)> draw, QRect bounds);
+    void paint(Drawing drawing);
+    Drawing placeCaption(const Caption& caption);
+    void replay(Drawing& drawing, Layer layer);
     void draw(Layer layer, const Drawing& drawing);
     void keepAside(const QRect& area);
     void putBack();
     void drawAgain();
     void notify();
-    void noteText(const QString& text, const QRect& area);
+    void noteText(const QString& text, const QRect& area, const QRect& extent);
     void coverTexts(const QRect& area);
     void notifyTexts();
 
     struct WrittenText {
         QString text;
-        QRect area;
+        QRect area;    // as the screen reader has always been told it
+        QRect extent;  // with its box and ruby
         Layer layer;
         bool coveredByOverlay = false;
     };
@@ -114,6 +133,8 @@ private:
     bool fillSolid_ = false;
     int fillColour_ = 0;
     bool bold_ = false;
+    RubyChoice ruby_;
+    bool replaying_ = false;
 };
 
 // Whole-pixel rectangle covering (x1, y1)-(x2, y2) inclusive, corners in any order.

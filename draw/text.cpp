@@ -17,7 +17,5 @@ QRectF boxedTextBox(const QString& text, float x, float y, int size) {
 }
 
 void DrawBoxedText(Canvas& canvas, const QString& text, float x, float y, int colour, int size, int boxColour) {
-    const QRectF box = boxedTextBox(text, x, y, size);
-    canvas.filledBox(float(box.left()), float(box.top()), float(box.right()), float(box.bottom()), boxColour);
-    DrawText(canvas, text, x, y, colour, size);
+    canvas.caption({text, QPointF(x, y), colour, size, false, boxColour});
 }

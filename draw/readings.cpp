@@ -1,0 +1,111 @@
+#include "draw/readings.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr std::string_view kGrades[] = {
+#include "draw/kanji_grades.inc"
+};
+
+const QHash<char32_t, int>& gradeOfKanji() {
+    static const QHash<char32_t, int> grades = [] {
+        QHash<char32_t, int> table;
+        for (int g = 1; g <= 6; ++g)
+            for (char32_t c : QString::fromUtf8(kGrades[g - 1].data(), qsizetype(kGrades[g - 1].size())).toUcs4())
+                table.insert(c, g);
+        return table;
+    }();
+    return grades;
+}
+
+const QHash<QString, AnnotatedText>& entries() {
+    static const QHash<QString, AnnotatedText> table = [] {
+        QHash<QString, AnnotatedText> byBase;
+        for (std::string_view annotated : AnnotatedTexts()) {
+            AnnotatedText entry = ParseAnnotated(annotated);
+            byBase.insert(entry.base, std::move(entry));
+        }
+        return byBase;
+    }();
+    return table;
+}
+
+// A number as the program writes it: a read-out's sign or space before its digits goes with it.
+const QRegularExpression& number() {
+    static const QRegularExpression pattern(QStringLiteral("[ -]?[0-9]+(\\.[0-9]+)?"));
+    return pattern;
+}
+// The runs of a template moved to where they stand once each "#" holds its number.
+std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, const QRegularExpression& pattern) {
+    QString shape;
+    std::vector<std::pair<int, int>> shifts;  // template position after a number, growth of the text
+    int from = 0, growth = 0;
+    for (const QRegularExpressionMatch& m : pattern.globalMatch(text)) {
+        shape += text.mid(from, m.capturedStart() - from) + QLatin1Char('#');
+        from = int(m.capturedEnd());
+        growth += int(m.capturedLength()) - 1;
+        shifts.emplace_back(int(shape.size()), growth);
+    }
+    if (shifts.empty()) return std::nullopt;
+    shape += text.mid(from);
+    const auto found = entries().constFind(shape);
+    if (found == entries().cend()) return std::nullopt;
+    std::vector<RubyRun> runs = found->runs;
+    for (RubyRun& run : runs) {
+        int shift = 0;
+        for (const auto& [after, grown] : shifts)
+            if (run.start >= after) shift = grown;
+        run.start += shift;
+    }
+    return runs;
+}
+
+}  // namespace
+
+AnnotatedText ParseAnnotated(std::string_view annotated) {
+    const QString written = QString::fromUtf8(annotated.data(), qsizetype(annotated.size()));
+    AnnotatedText result;
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const qsizetype bar = written.indexOf(QLatin1Char('|'), i);
+        const qsizetype close = written.indexOf(QLatin1Char('}'), i);
+        if (written[i] != QLatin1Char('{') || bar < 0 || close < bar) {
+            result.base += written[i];
+            continue;
+        }
+        const QString base = written.mid(i + 1, bar - i - 1);
+        result.runs.push_back({int(result.base.size()), int(base.size()), written.mid(bar + 1, close - bar - 1)});
+        result.base += base;
+        i = close;
+    }
+    return result;
+}
+
+std::optional<std::vector<RubyRun>> ReadingsOf(const QString& text) {
+    if (const auto found = entries().constFind(text); found != entries().cend()) return found->runs;
+    return throughTemplate(text, number());
+}
+
+bool IsKanji(char32_t c) { return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || c == U'々'; }
+
+int KanjiGrade(char32_t kanji) { return gradeOfKanji().value(kanji, 0); }
+
+int KanjiCountOfGrade(int grade) {
+    if (grade < 1 || grade > 6) return 0;
+    return int(QString::fromUtf8(kGrades[grade - 1].data(), qsizetype(kGrades[grade - 1].size())).toUcs4().size());
+}
+
+std::vector<RubyRun> RubyShown(const QString& text, RubyChoice choice) {
+    if (choice.mode == RubyMode::None) return {};
+    std::vector<RubyRun> runs = ReadingsOf(text).value_or(std::vector<RubyRun>{});
+    if (choice.mode == RubyMode::All) return runs;
+    std::erase_if(runs, [&](const RubyRun& run) {
+        for (char32_t c : text.mid(run.start, run.length).toUcs4()) {
+            const int grade = KanjiGrade(c);
+            if (grade == 0 || grade > choice.grade) return false;
+        }
+        return true;
+    });
+    return runs;
+}
