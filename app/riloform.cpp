@@ -45,9 +45,10 @@ QGroupBox* frame(QWidget* parent, const QString& caption, QRect geometry, QFont 
 
 // The question's words under the ruby the window shows: the label is given the room above.
 void showRubyOnQuestion(QMessageBox& box, QWidget* parent) {
-    RubyPainter* painter = parent ? parent->findChild<RubyPainter*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    auto* form = dynamic_cast<RiloForm*>(parent);
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (!painter || !label) return;
+    if (!form || !label) return;
+    RubyPainter* painter = &form->ruby().painter();
     const std::vector<RubyRun> runs = RubyShown(label->text(), painter->choice());
     if (runs.empty()) return;
     label->setContentsMargins(0, int(std::ceil(LayOutRuby(label->text(), runs, label->font(), {}).ascent)), 0, 0);

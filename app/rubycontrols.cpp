@@ -35,7 +35,7 @@ RubyControls::RubyControls(RiloForm& form, ViewControls& view) : QObject(&form),
         return Placement{w, g, g.adjusted(0, dy, 0, dy + grow)};
     };
     placements_ = {
-        {form.TFrame, form.TFrame->geometry(), {440, 20, 193, 359}},
+        {form.TFrame, form.TFrame->geometry(), {440, 2, 193, 359}},  // ending where it always has
         below(form.TKionLbl, kBand), below(form.TKionUpCmd, kBand), below(form.TKionDnCmd, kBand),
         below(form.TSitudoLbl, kBand), below(form.TSitudoUpCmd, kBand), below(form.TSitudoDnCmd, kBand),
         below(form.TTakasaLbl, kBand), below(form.TTakasaUpCmd, kBand), below(form.TTakasaDnCmd, kBand),

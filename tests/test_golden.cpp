@@ -17,6 +17,7 @@
 #include "harness.h"
 
 #include "app/chartwindow.h"
+#include "app/rubycontrols.h"
 #include "draw/fonts.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct Moment {
     bool drawsText = true;  // pictures alone are drawn alike everywhere; text depends on the rasteriser
     QImage (*frame)(Harness&) = nullptr;  // what is compared; the canvas's screen image if none
     double scale = 1;  // the canvas's device scale for the frame
+    RubyChoice ruby{};  // ふりがな from the start
 };
 
 void PrintTo(const Moment& moment, std::ostream* os) { *os << moment.name; }
@@ -96,6 +98,12 @@ const Moment kMoments[] = {
     // at an XGA screen's full-screen scale pictures averaged, text as sharp.
     {"DekikataRainAt2x", lessonAtStep(&RiloForm::DekikataCmd, 41), true, nullptr, 2},
     {"TownTitleFinishedAtXga", [](Harness& h) { h.startAndReachMenu(); }, true, nullptr, 1024.0 / 643},
+    // Ruby over every kanji: the second caption moved down clear of the first's box; over the front
+    // lesson's unlearned kanji; and over the panel, grown to hold it.
+    {"DekikataSunCaptionsRuby", lessonAtStep(&RiloForm::DekikataCmd, 3), true, nullptr, 1, {RubyMode::All, 4}},
+    {"ZensenWarmFrontRuby", lessonAtStep(&RiloForm::ZensenCmd, 16), true, nullptr, 1, {RubyMode::ByGrade, 4}},
+    {"SimulatorPanelRuby", simulatorReady, true, [](Harness& h) { return h.form->grab().toImage(); }, 1,
+     {RubyMode::All, 4}},
 };
 
 // Qt draws text taller than 64 px (the title's heading) as outlines from a FreeType face that every
@@ -175,6 +183,7 @@ void Golden::compareWithReference(bool textMayDiffer) {
     const Moment& moment = GetParam();
     Harness h;
     h.form->canvas.setScale(moment.scale);
+    h.form->ruby().setChoice(moment.ruby);
     moment.play(h);
     const QImage actual = (moment.frame ? moment.frame(h) : h.screen()).convertToFormat(QImage::Format_RGB32);
     const QString reference = referencePath(moment.name);
