@@ -146,7 +146,7 @@ function showCommands() {
   button('previousScene').hidden = button('nextScene').hidden = !enabled('previousScene');
   button('nextScene').disabled = !enabled('nextScene');
   button('chart').hidden = !enabled('chart');
-  for (const name of ['slowMotion', 'chart'])
+  for (const name of ['slowMotion', 'chart', 'ruby'])
     button(name).setAttribute('aria-pressed', String(Boolean(commands[name] && commands[name].checked)));
 }
 

@@ -108,6 +108,7 @@ QString helpText() {
         "  →, Enter            タイトルをとばす（→ は説明も）/ skip the title (Right: the instructions too)\n"
         "  Home                レッスンを最初から / the lesson from its start\n"
         "  S                   ゆっくり（もう一度で元の速さ）/ slow motion on or off\n"
+        "  F                   ふりがな: なし→学年→すべて / ruby: none, by grade, every kanji\n"
         "  右クリック / right-click   同じコマンドのメニュー / a menu with the same commands\n");
 }
 

@@ -27,7 +27,7 @@ namespace {
 const char kFontFile[] = "/perumora-gothic.ttf";  // written there by the page (web/page.js)
 
 // The commands the page's toolbar offers, by the name of the window's action behind each.
-const char* const kPageCommands[] = {"previousScene", "nextScene", "slowMotion", "chart"};
+const char* const kPageCommands[] = {"previousScene", "nextScene", "slowMotion", "chart", "ruby"};
 
 QPointer<RiloForm> theForm;
 

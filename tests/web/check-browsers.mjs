@@ -11,7 +11,7 @@ const [repo, out] = [resolve(process.argv[1], '../../..'), join(buildDir, 'brows
 
 const LIMITS = {gzip: 4.5e6, brotli: 3.5e6, coldMs: 1500, warmMs: 500, idleShare: 0.01, stepMs: 20, promptShare: 0.01};
 const MENU = {dekikata: [128, 244], zensen: [368, 244], yama: [128, 300], simulator: [368, 300], quit: [560, 300]};
-const PANEL = {altitudeUp: [604, 180], altitudeReadout: [448, 184, 129, 41]};
+const PANEL = {altitudeUp: [604, 180], altitudeReadout: [448, 184, 129, 41], humidityReadout: [448, 128, 129, 33]};
 // いいえ in the quit question's own pixels (the question is not zoomed); the canvas's drawing area.
 const [QUESTION_NO, DRAWING] = [[137, 46], [2, 2, 436, 400]];
 // The menu buttons' places at 1x, from the window's table of controls.
@@ -120,6 +120,18 @@ const simulatorAltitude = (p) => p.check('simulator: ↑ of 高度 changes the r
   await p.press('click', PANEL.altitudeUp);
   return facts([await p.until(([rect, was]) => perumoraProbes.regionDigest(rect) !== was, [PANEL.altitudeReadout, readout], 2000),
                  'read-out changed']);
+});
+
+// ふりがな goes round なし, 学年 and すべて: ruby over 湿 of 湿度 from 学年 on, the read-outs as before once off.
+const rubyOnThePanel = (p) => p.check('toolbar ふりがな: ruby over the panel, then none again', async () => {
+  const [plain, states] = [await p.digest(PANEL.humidityReadout), []];
+  for (const pressed of ['true', 'true', 'false']) {
+    await p.press('click', '#ruby');
+    states.push(await p.until((pressed) => document.getElementById('ruby').getAttribute('aria-pressed') === pressed, pressed, 2000) &&
+                await p.call('afterFrames', 2) && await p.digest(PANEL.humidityReadout));
+  }
+  return facts([states[0] && states[0] !== plain, '学年: the humidity read-out redrawn with its ruby'],
+               [states[1] && states[1] !== states[0], 'すべて: more ruby'], [states[2] === plain, 'なし: exactly as before']);
 });
 
 async function quitQuestion(p) {
@@ -271,6 +283,7 @@ async function journey(p) {
     facts([warm, `first frame at ${ms(warm)}, every file from the service worker`])).then(() => p.tab.offline(false));
   await startLesson(p, LESSONS.zensen, 'tap');
   await simulatorAltitude(p);
+  await rubyOnThePanel(p);
   await chartBeside(p);
   await quitQuestion(p);
 }
