@@ -5,8 +5,9 @@
 
 #include "draw/ruby.h"
 
-void PanelFrame::setTitleRuby(std::vector<RubyRun> runs, double zoom) {
-    if (runs == titleRuby_ && zoom == zoom_) return;
+void PanelFrame::setTitleRuby(bool on, std::vector<RubyRun> runs, double zoom) {
+    if (on == rubyOn_ && runs == titleRuby_ && zoom == zoom_) return;
+    rubyOn_ = on;
     titleRuby_ = std::move(runs);
     zoom_ = zoom;
     update();
@@ -17,7 +18,7 @@ void PanelFrame::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor::fromRgb(kBackground));
     const QFontMetrics metrics(font());
     const RubyLine ruby = LayOutRuby(title(), titleRuby_, font(), QPointF(10, 0), zoom_);
-    const int rubyHeight = ruby.empty() ? 0 : int(std::ceil(ruby.ascent));
+    const int rubyHeight = rubyOn_ ? int(std::ceil(ruby.ascent)) : 0;
     const int lineY = rubyHeight + metrics.height() / 2;
     qDrawShadeRect(&p, QRect(0, lineY, width(), height() - lineY), palette(), true, 1, 0);
 

@@ -15,12 +15,14 @@ public:
 
     PanelFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
 
-    void setTitleRuby(std::vector<RubyRun> runs, double zoom);
+    // While ruby is on the band keeps a ruby line, with readings or without.
+    void setTitleRuby(bool on, std::vector<RubyRun> runs, double zoom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool rubyOn_ = false;
     std::vector<RubyRun> titleRuby_;
     double zoom_ = 1;
 };

@@ -1,5 +1,6 @@
 #include "app/riloform.h"
 
+#include <QFontMetricsF>
 #include <QMessageBox>
 
 #include "app/accessibility.h"
@@ -49,9 +50,8 @@ void showRubyOnQuestion(QMessageBox& box, QWidget* parent) {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     if (!form || !label) return;
     RubyPainter* painter = &form->ruby().painter();
-    const std::vector<RubyRun> runs = RubyShown(label->text(), painter->choice());
-    if (runs.empty()) return;
-    label->setContentsMargins(0, int(std::ceil(LayOutRuby(label->text(), runs, label->font(), {}).ascent)), 0, 0);
+    if (painter->choice().mode == RubyMode::None) return;
+    label->setContentsMargins(0, int(std::ceil(QFontMetricsF(RubyFont(label->font())).ascent())), 0, 0);
     painter->watch(label);
 }
 

@@ -46,23 +46,22 @@ void RubyPainter::watch(QWidget* widget) {
 void RubyPainter::repaintAll() {
     std::erase_if(watched_, [](const QPointer<QWidget>& w) { return w.isNull(); });
     for (QWidget* widget : watched_) {
-        if (auto* frame = dynamic_cast<PanelFrame*>(widget)) frame->setTitleRuby(RubyShown(frame->title(), choice_), zoom_);
+        if (auto* frame = dynamic_cast<PanelFrame*>(widget))
+            frame->setTitleRuby(choice_.mode != RubyMode::None, RubyShown(frame->title(), choice_), zoom_);
         widget->update();
     }
 }
 
+// While ruby is on, every watched word keeps a ruby line above it, with readings or without, so
+// that words side by side stay on one line.
 bool RubyPainter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Paint) return false;
+    if (event->type() != QEvent::Paint || choice_.mode == RubyMode::None) return false;
     if (auto* button = qobject_cast<QPushButton*>(watched)) {
-        const std::vector<RubyRun> runs = RubyShown(button->text(), choice_);
-        if (runs.empty()) return false;
-        paintButton(*button, runs);
+        paintButton(*button, RubyShown(button->text(), choice_));
         return true;
     }
     if (auto* label = qobject_cast<QLabel*>(watched)) {
-        const std::vector<RubyRun> runs = RubyShown(label->text(), choice_);
-        if (runs.empty()) return false;
-        paintLabel(*label, runs);
+        paintLabel(*label, RubyShown(label->text(), choice_));
         return true;
     }
     return false;
