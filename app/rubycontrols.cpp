@@ -45,7 +45,7 @@ RubyControls::RubyControls(RiloForm& form, ViewControls& view) : QObject(&form),
         {form.TNatuCmd, form.TNatuCmd->geometry(), {120, 27, 41, 35}},
         {form.TAkiCmd, form.TAkiCmd->geometry(), {8, 66, 41, 35}},
         {form.THuyuCmd, form.THuyuCmd->geometry(), {64, 66, 41, 35}},
-        {form.TModoru, form.TModoru->geometry(), {104, 318, 81, 33}},
+        {form.TModoru, form.TModoru->geometry(), {104, 316, 81, 35}},
     };
 
     rubyAction = new QAction(QStringLiteral("ふりがな"), this);
