@@ -23,7 +23,8 @@ JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev \
             libgtest-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n \
-            desktop-file-utils appstream kanjidic
+            desktop-file-utils appstream kanjidic \
+            qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
 MEMCHECK_PACKAGES := valgrind
 PACKAGE_PACKAGES  := g++ make cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev dpkg-dev file lintian
 WINBUILD ?= build-windows

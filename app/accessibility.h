@@ -30,6 +30,7 @@ public:
 
     void activityStarted(int sceneMode);
     void parcelDrawn(bool cloud);
+    QString parcelNews() const { return parcelNews_; }  // 雲ができました or 雲が消えました, just now
     QString description() const;
     void tell();  // sets the description now, if it has changed
 

@@ -9,6 +9,7 @@
 #include "app/focus.h"
 #include "app/zoom.h"
 #include "draw/canvas.h"
+#include "draw/palette.h"
 
 namespace {
 constexpr QSize kViewSize{Canvas::kWidth + 2 * CanvasWidget::kBorder, Canvas::kHeight + 2 * CanvasWidget::kBorder};
@@ -27,6 +28,7 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
     p.scale(zoom_, zoom_);
     paintBorder(p);
     paintPicture(p);
+    if (speakingMark_) paintSpeakingMark(p);
     if (pauseMark_) paintPauseMark(p);
     if (timelineShown()) paintTimeline(p);
     paintFocusFrame(p, QRect(QPoint(0, 0), kViewSize));
@@ -76,6 +78,26 @@ void CanvasWidget::paintPauseMark(QPainter& p) {
     const int barTop = top + (kSize - kBarHeight) / 2;
     p.fillRect(left + 5, barTop, kBar, kBarHeight, Qt::white);
     p.fillRect(left + kSize - 5 - kBar, barTop, kBar, kBarHeight, Qt::white);
+}
+
+void CanvasWidget::setSpeakingMark(std::optional<QRect> caption) {
+    if (caption == speakingMark_) return;
+    speakingMark_ = caption;
+    update();
+}
+
+// Yellow (the palette's 14) just outside the caption, black outside that: clear on sky and on ground.
+void CanvasWidget::paintSpeakingMark(QPainter& p) {
+    const QRect outer = speakingMark_->translated(kBorder, kBorder).adjusted(-4, -4, 4, 4) &
+                        QRect(kBorder, kBorder, Canvas::kWidth, Canvas::kHeight);
+    p.save();
+    p.setClipRect(QRect(kBorder, kBorder, Canvas::kWidth, Canvas::kHeight));
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(outer).adjusted(0.5, 0.5, -0.5, -0.5));
+    p.setPen(QPen(QColor(QBColor(14)), 2));
+    p.drawRect(QRectF(outer).adjusted(2, 2, -2, -2));
+    p.restore();
 }
 
 // A dark strip like the pause mark's; on it a grey track, white up to the position, a light tick at

@@ -3,7 +3,7 @@
 // Every expose repaints from the whole screen image, so what is on screen stays on screen.
 // Zoomed, the view chooses the canvas's device scale (the zoom times the screen's device pixel
 // ratio) and shows its images pixel for pixel, so that nothing is enlarged after drawing; the pause
-// mark and the paused lesson's timeline are the view's own, drawn over the picture and never into it.
+// mark, the paused lesson's timeline and the mark of the caption read aloud are the view's own, drawn over the picture and never into it.
 
 #include <QWidget>
 #include <functional>
@@ -35,6 +35,9 @@ public:
 
     void setZoom(double zoom);
     double zoom() const { return zoom_; }
+    // The caption being read aloud, in canvas pixels: outlined in yellow and black over the picture.
+    void setSpeakingMark(std::optional<QRect> caption);
+    std::optional<QRect> speakingMark() const { return speakingMark_; }
     void setPauseMark(bool shown);
     bool pauseMarkShown() const { return pauseMark_; }
     QPoint canvasPixelAt(QPoint viewPoint) const;  // may lie outside the canvas on the border
@@ -50,11 +53,13 @@ private:
     void paintPicture(QPainter& painter);
     void paintFocusFrame(QPainter& painter, const QRect& unzoomed);
     void paintPauseMark(QPainter& painter);
+    void paintSpeakingMark(QPainter& painter);
     void paintTimeline(QPainter& painter);
     bool clickTimeline(QPoint viewPoint);
 
     Canvas& canvas_;
     double zoom_ = 1;
     bool pauseMark_ = false;
+    std::optional<QRect> speakingMark_;
     std::optional<Timeline> timeline_;
 };

@@ -8,6 +8,7 @@
 #include "app/chartwindow.h"
 #include "app/focus.h"
 #include "app/panelframe.h"
+#include "app/readaloud.h"
 #include "app/rubycontrols.h"
 #include "app/rubywidgets.h"
 #include "app/scenecontrols.h"
@@ -103,6 +104,7 @@ RiloForm::RiloForm(std::unique_ptr<StepTimer> timer, QuitQuestion askQuit)
     chart_ = new ChartControls(*this, *TFrame, *view_);
     scenes_ = new SceneControls(*this);
     ruby_ = new RubyControls(*this, *view_);
+    readAloud_ = new ReadAloud(*this, *view_, *timer_);
     view_->lessonEntries = {scenes_->previousSceneAction, scenes_->nextSceneAction, scenes_->restartLessonAction};
     Picture1->enterPressed = [this] {
         if (!scenes_->finishTitle()) Picture1_Click();
@@ -232,6 +234,7 @@ void RiloForm::Timer1_Timer() {
     default: break;
     }
     scenes_->update();
+    readAloud_->canvasChanged();
 }
 
 void RiloForm::Picture1_Click() {
@@ -301,6 +304,7 @@ void RiloForm::JumpToStep(const Lesson& lesson, int step) {
         timer_->restartCountdown(after.intervalMs);
     else
         timer_->setEnabled(false);
+    readAloud_->startAfresh();
 }
 
 // Tick by tick, as the timer would: the instructions' last step is code, not table.

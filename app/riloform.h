@@ -17,6 +17,7 @@ class CanvasNarration;
 class ChartControls;
 class CanvasWidget;
 class QMessageBox;
+class ReadAloud;
 class RubyControls;
 class SceneControls;
 class ViewControls;
@@ -117,6 +118,7 @@ public:
     ChartControls& chart() { return *chart_; }  // the saturated-vapour chart of the simulator
     SceneControls& scenes() { return *scenes_; }  // back and forward by scene
     RubyControls& ruby() { return *ruby_; }  // ふりがな
+    ReadAloud& readAloud() { return *readAloud_; }  // 読み上げ
 
 private:
     void createMenu();
@@ -131,6 +133,7 @@ private:
     void changeAltitude(ParcelDrawing (*rule)(Parcel&));
     void applySeason(const Season& season);
     void showParcel(ParcelDrawing drawing);
+    void sayChange(const QLabel* readout);
     void describeReadouts();
 
     // Focus goes where the pupil's next step is, and never rests on a button about to be hidden.
@@ -145,4 +148,5 @@ private:
     ChartControls* chart_ = nullptr;
     SceneControls* scenes_ = nullptr;
     RubyControls* ruby_ = nullptr;
+    ReadAloud* readAloud_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
 #include "app/chartwindow.h"
+#include "app/readaloud.h"
 #include "app/riloform.h"
 #include "app/scenecontrols.h"
 #include "simulator/parcel.h"
@@ -81,6 +82,13 @@ void RiloForm::showParcel(ParcelDrawing drawing) {
     narration_->parcelDrawn(drawing == ParcelDrawing::Cloud);
 }
 
+// What a button has just changed, said: its read-out, and the news of the cloud if there is any.
+void RiloForm::sayChange(const QLabel* readout) {
+    QStringList words{readout->text()};
+    if (!narration_->parcelNews().isEmpty()) words << narration_->parcelNews();
+    readAloud_->sayWords(words);
+}
+
 void RiloForm::DrawAirParcel() { DrawParcelOutline(canvas, state.Takasa); }
 void RiloForm::DrawCloudParcel() { DrawParcelCloud(canvas, state.Takasa); }
 
@@ -89,13 +97,17 @@ void RiloForm::changeTemperature(void (*rule)(Parcel&)) {
     TKionLbl->setText(KionCaption(state.Kion));
     describeReadouts();
     chart_->parcelSet(ParcelOf(state));
+    readAloud_->sayWords({TKionLbl->text()});
 }
 
 void RiloForm::changeHumidity(ParcelDrawing (*rule)(Parcel&)) {
-    showParcel(ChangeParcel(state, rule));
+    const ParcelDrawing drawing = ChangeParcel(state, rule);
+    showParcel(drawing);
     TSitudoLbl->setText(SitudoCaption(state.Situdo));
     describeReadouts();
     chart_->parcelSet(ParcelOf(state));
+    if (drawing == ParcelDrawing::Nothing) readAloud_->sayWords({TSitudoLbl->text()});
+    else sayChange(TSitudoLbl);
 }
 
 void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
@@ -104,6 +116,7 @@ void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
     showParcel(drawing);
     ShowWeather();
     chart_->parcelStepped(ParcelOf(state));
+    sayChange(TTakasaLbl);
 }
 
 void RiloForm::applySeason(const Season& season) {
@@ -111,4 +124,5 @@ void RiloForm::applySeason(const Season& season) {
     narration_->parcelDrawn(false);
     ShowWeather();
     chart_->parcelSet(ParcelOf(state));
+    readAloud_->canvasChanged();  // the season's sentence
 }

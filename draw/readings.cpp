@@ -20,16 +20,38 @@ const QHash<char32_t, int>& gradeOfKanji() {
     return grades;
 }
 
-const QHash<QString, AnnotatedText>& entries() {
-    static const QHash<QString, AnnotatedText> table = [] {
-        QHash<QString, AnnotatedText> byBase;
-        for (std::string_view annotated : AnnotatedTexts()) {
-            AnnotatedText entry = ParseAnnotated(annotated);
-            byBase.insert(entry.base, std::move(entry));
+struct Entry {
+    std::vector<RubyRun> runs;
+    QString spoken;
+};
+
+const QHash<QString, Entry>& entries() {
+    static const QHash<QString, Entry> table = [] {
+        QHash<QString, Entry> byBase;
+        for (const ReadingEntry& e : ReadingEntries()) {
+            AnnotatedText parsed = ParseAnnotated(e.annotated);
+            byBase.insert(parsed.base, {std::move(parsed.runs),
+                                        QString::fromUtf8(e.spoken.data(), qsizetype(e.spoken.size()))});
         }
         return byBase;
     }();
     return table;
+}
+
+const char* const kDigits[] = {"", "いち", "に", "さん", "よん", "ご", "ろく", "なな", "はち", "きゅう"};
+const char* const kHundreds[] = {"", "ひゃく", "にひゃく", "さんびゃく", "よんひゃく", "ごひゃく", "ろっぴゃく",
+                                 "ななひゃく", "はっぴゃく", "きゅうひゃく"};
+const char* const kThousands[] = {"", "せん", "にせん", "さんぜん", "よんせん", "ごせん", "ろくせん",
+                                  "ななせん", "はっせん", "きゅうせん"};
+
+QString wholeInKana(int n) {
+    if (n == 0) return QStringLiteral("ぜろ");
+    QString words;
+    if (n >= 10000) return QString::number(n);  // never written by the program
+    words += QString::fromUtf8(kThousands[n / 1000]) + QString::fromUtf8(kHundreds[n / 100 % 10]);
+    const int tens = n / 10 % 10;
+    if (tens > 0) words += (tens > 1 ? QString::fromUtf8(kDigits[tens]) : QString()) + QStringLiteral("じゅう");
+    return words + QString::fromUtf8(kDigits[n % 10]);
 }
 
 // A number as the program writes it: a read-out's sign or space before its digits goes with it.
@@ -38,7 +60,8 @@ const QRegularExpression& number() {
     return pattern;
 }
 // The runs of a template moved to where they stand once each "#" holds its number.
-std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, const QRegularExpression& pattern) {
+std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, const QRegularExpression& pattern,
+                                                    QString* spoken = nullptr) {
     QString shape;
     std::vector<std::pair<int, int>> shifts;  // template position after a number, growth of the text
     int from = 0, growth = 0;
@@ -53,6 +76,11 @@ std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, const Q
     const auto found = entries().constFind(shape);
     if (found == entries().cend()) return std::nullopt;
     std::vector<RubyRun> runs = found->runs;
+    if (spoken) {
+        *spoken = found->spoken;
+        for (const QRegularExpressionMatch& m : pattern.globalMatch(text))
+            spoken->replace(spoken->indexOf(QLatin1Char('#')), 1, NumberInKana(m.captured()));
+    }
     for (RubyRun& run : runs) {
         int shift = 0;
         for (const auto& [after, grown] : shifts)
@@ -63,6 +91,26 @@ std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, const Q
 }
 
 }  // namespace
+
+QString NumberInKana(const QString& number) {
+    const QString digits = number.trimmed();
+    const bool negative = digits.startsWith(QLatin1Char('-'));
+    const QStringList parts = digits.mid(negative ? 1 : 0).split(QLatin1Char('.'));
+    const int whole = parts[0].toInt();
+    QString words = negative ? QStringLiteral("まいなす ") : QString();
+    if (parts.size() < 2) return words + wholeInKana(whole);
+    words += whole == 0 ? QStringLiteral("れい") : wholeInKana(whole);
+    words += QStringLiteral("てん");
+    for (QChar d : parts[1]) words += d == QLatin1Char('0') ? QStringLiteral("ぜろ") : QString::fromUtf8(kDigits[d.digitValue()]);
+    return words;
+}
+
+QString SpokenOf(const QString& text) {
+    if (const auto found = entries().constFind(text); found != entries().cend()) return found->spoken;
+    QString spoken;
+    throughTemplate(text, number(), &spoken);
+    return spoken;
+}
 
 AnnotatedText ParseAnnotated(std::string_view annotated) {
     const QString written = QString::fromUtf8(annotated.data(), qsizetype(annotated.size()));

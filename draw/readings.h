@@ -22,13 +22,24 @@ struct AnnotatedText {
     std::vector<RubyRun> runs;
 };
 
-// The table, in its written form: "{膨|ぼう}{張|ちょう}し", "{今日|きょう}", "{気|き}{温|おん}#℃".
-std::span<const std::string_view> AnnotatedTexts();
+// The table, in its written form: "{膨|ぼう}{張|ちょう}し", "{今日|きょう}", "{気|き}{温|おん}#℃"; and each
+// text as it is said, in kana only, "#" where its number is said.
+struct ReadingEntry {
+    std::string_view annotated;
+    std::string_view spoken;
+};
+std::span<const ReadingEntry> ReadingEntries();
 AnnotatedText ParseAnnotated(std::string_view annotated);
 
 // The readings of a text as drawn: its own entry, or its template's with the number put in;
 // nothing if the table has neither.
 std::optional<std::vector<RubyRun>> ReadingsOf(const QString& text);
+
+// The text as it is said, in kana only: its entry's speech, or its template's with the number in
+// words ("気温 16℃" -> "きおん じゅうろくど"); empty if the table has neither.
+QString SpokenOf(const QString& text);
+// A number as the program writes it ("-3.5", " 800", "16") in kana: "まいなす さんてんご".
+QString NumberInKana(const QString& number);
 
 bool IsKanji(char32_t c);
 // 1-6 for the kanji taught in that primary-school grade, 0 for any other.

@@ -21,6 +21,7 @@ void StepTimer::setEnabled(bool on) {
     clockRun(wasRunning);
     if (!on) {
         disarm();
+        owed_ = false;
         endPause();
     } else if (!inTick_) {
         scheduleFrom(now());
@@ -30,11 +31,16 @@ void StepTimer::setEnabled(bool on) {
 StepTimer::Nanoseconds StepTimer::delay() const { return Nanoseconds(intervalMs_) * kNsPerMs * (slow_ ? 2 : 1); }
 
 void StepTimer::scheduleFrom(Nanoseconds start) {
+    owed_ = false;  // a new countdown: a tick held back belonged to the old one
     due_ = start + delay();
     arm(std::max<Nanoseconds>(0, due_ - now()));
 }
 
 void StepTimer::fire() {
+    if (held_) {
+        owed_ = true;
+        return;
+    }
     const Nanoseconds tickDue = due_;
     inTick_ = true;
     if (onTick) onTick();
@@ -44,6 +50,15 @@ void StepTimer::fire() {
         remaining_ = std::max<Nanoseconds>(0, tickDue + delay() - now());
     else
         scheduleFrom(tickDue);
+}
+
+// Released in a pause, the owed tick waits for the resume, whose countdown has nothing left.
+void StepTimer::release() {
+    held_ = false;
+    if (!owed_ || !running() || inTick_) return;
+    owed_ = false;
+    due_ = now();
+    fire();
 }
 
 void StepTimer::pause() {
@@ -60,6 +75,7 @@ void StepTimer::pause() {
 void StepTimer::resume() {
     if (!paused_) return;
     paused_ = false;
+    owed_ = false;  // the countdown it held had run out: its tick comes now
     clockRun(false);
     if (!inTick_) {
         due_ = now() + remaining_;

@@ -32,6 +32,13 @@ public:
     void setSlowMotion(bool on);
     bool slowMotion() const { return slow_; }
 
+    // Read-aloud: a tick that falls due while held waits for the release, comes at once then, and
+    // the animation goes on from there. Not a pause: nothing else sees it.
+    void hold() { held_ = true; }
+    void release();
+    bool isHeld() const { return held_; }
+    bool owesTick() const { return owed_; }
+
     // The animation moved to another step outside a tick: enabled, with a new countdown of ms from
     // now, held if a pause holds the animation.
     void restartCountdown(int ms);
@@ -63,6 +70,8 @@ private:
     bool paused_ = false;
     Nanoseconds remaining_ = 0;  // of the countdown a pause holds
     bool slow_ = false;
+    bool held_ = false;
+    bool owed_ = false;          // a tick fell due while held
     Nanoseconds ranNs_ = 0;      // running time before runFrom_
     Nanoseconds runFrom_ = 0;
 };

@@ -49,7 +49,7 @@ QPushButton* RiloForm::* const kSeasons[] = {&RiloForm::THaruCmd, &RiloForm::TTu
 
 TEST(ReadingsTable, EveryEntryRubiesEachKanjiInHiraganaOnce) {
     QSet<QString> bases;
-    for (std::string_view annotated : AnnotatedTexts()) {
+    for (const auto& [annotated, spoken] : ReadingEntries()) {
         const AnnotatedText entry = ParseAnnotated(annotated);
         const QString where = QString::fromUtf8(annotated.data(), qsizetype(annotated.size()));
         EXPECT_FALSE(bases.contains(entry.base)) << where.toStdString() << ": twice";
@@ -94,7 +94,7 @@ TEST(ReadingsTable, HoldsEveryTextTheProgramShows) {
     for (QPushButton* b : h.form->findChildren<QPushButton*>()) shown.insert(b->text());
     for (QLabel* l : h.form->findChildren<QLabel*>()) shown.insert(l->text());
     for (QGroupBox* g : h.form->findChildren<QGroupBox*>()) shown.insert(g->title());
-    for (QAction* a : h.form->findChildren<QAction*>()) shown.insert(a->text());
+    for (QAction* a : h.form->findChildren<QAction*>()) shown += {a->text(), a->toolTip()};
     for (QAction* a : h.form->ruby().menu->actions()) shown.insert(a->text());
     const auto question = MakeQuitQuestion(h.form.get());
     shown.insert(question->text());

@@ -174,7 +174,7 @@ TEST(ZoomedWindow, ACanvasClickAtTwoTimesEndsAFinishedLessonAndARightClickOpensT
         if (!a->isSeparator()) entries << a->text() + ' ' + a->shortcut().toString() + (a->isEnabled() ? "" : " -");
     EXPECT_EQ(entries, (QStringList{"一時停止 P -", "前の場面 Left", "次の場面 Right", "最初から Home", "ゆっくり S",
                                     "全画面表示 F11", "拡大 Ctrl++", "縮小 Ctrl+-", "元の大きさ Ctrl+0",
-                                    "画面に合わせる Ctrl+9", "ふりがな "}));
+                                    "画面に合わせる Ctrl+9", "ふりがな ", "読み上げ V -"}));
     menu->hide();
 
     input::mouseClick(h.form->windowHandle(), Qt::LeftButton, at);

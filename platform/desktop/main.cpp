@@ -1,10 +1,13 @@
 // ペルモラ: how clouds form, in short animations for schoolchildren.
 
 #include <QApplication>
+#include <QTimer>
 
 #include "platform/desktop/commandline.h"
 #include "platform/desktop/displayerror.h"
 #include "platform/desktop/language.h"
+#include "platform/desktop/speech.h"
+#include "app/readaloud.h"
 #include "app/riloform.h"
 #include "draw/fonts.h"
 
@@ -15,6 +18,8 @@ static void preferFreeTypeText() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
 }
 #endif
+
+constexpr int kSpeechAfterMs = 1000;
 
 int main(int argc, char** argv) {
     if (const auto exitCode = handleCommandLine(argc, argv)) return *exitCode;
@@ -31,5 +36,7 @@ int main(int argc, char** argv) {
     PrepareDesktopApplication(app);
     RiloForm form;
     form.Form_Load();
+    // Reaching the speech service takes a while: once the title is on the screen.
+    QTimer::singleShot(kSpeechAfterMs, &form, [&form] { form.readAloud().setEngine(MakeDesktopSpeech()); });
     return app.exec();
 }
