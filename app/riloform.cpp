@@ -213,6 +213,7 @@ void RiloForm::StartTitle() {
     }
     timer_->setEnabled(true);
     scenes_->update();
+    readAloud_->startAfresh();
 }
 
 void RiloForm::ShowMenu() {
@@ -280,6 +281,7 @@ void RiloForm::startLesson(const Lesson& lesson) {
     timer_->setInterval(lesson.firstIntervalMs);
     timer_->setEnabled(true);
     scenes_->update();
+    readAloud_->startAfresh();
 }
 
 void RiloForm::prepareCanvasFor(const Lesson& lesson) {

@@ -28,6 +28,7 @@ void RiloForm::TukuruCmd_Click() {
     Timer1().setInterval(kOpeningIntervalMs);
     Timer1().setEnabled(true);
     scenes().update();
+    readAloud_->startAfresh();
 }
 
 // The last step wipes the instructions and redraws the parcel as its values say: a parcel the pupil

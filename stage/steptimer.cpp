@@ -39,6 +39,7 @@ void StepTimer::scheduleFrom(Nanoseconds start) {
 void StepTimer::fire() {
     if (held_) {
         owed_ = true;
+        disarm();
         return;
     }
     const Nanoseconds tickDue = due_;
