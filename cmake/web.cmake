@@ -12,7 +12,7 @@ set(PERUMORA_SOURCE_URL "" CACHE STRING "Where the site's licence page says its 
 set(PERUMORA_WEB_FONT ${CMAKE_BINARY_DIR}/generated/perumora-gothic.ttf)
 
 qt_add_executable(perumora platform/web/main.cpp platform/web/page.cpp platform/web/page.h platform/web/pagefit.cpp
-                  platform/web/pagefit.h)
+                  platform/web/pagefit.h platform/web/webspeech.cpp platform/web/webspeech.h)
 target_link_libraries(perumora PRIVATE perumora_core Qt6::GuiPrivate)  # to tell Qt of a new device-pixel ratio
 # One instance per page, fed the module the page has fetched itself (to show its progress).
 set_target_properties(perumora PROPERTIES QT_WASM_INITIAL_MEMORY 32MB)

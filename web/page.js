@@ -146,11 +146,71 @@ function showCommands() {
   button('previousScene').hidden = button('nextScene').hidden = !enabled('previousScene');
   button('nextScene').disabled = !enabled('nextScene');
   button('chart').hidden = !enabled('chart');
-  for (const name of ['slowMotion', 'chart', 'ruby'])
+  for (const name of ['slowMotion', 'chart', 'ruby', 'readAloud'])
     button(name).setAttribute('aria-pressed', String(Boolean(commands[name] && commands[name].checked)));
+  // Without a Japanese voice 読み上げ is greyed, and the page says why in one line.
+  const why = (commands.readAloud && commands.readAloud.why) || '';
+  button('readAloud').disabled = Boolean(why);
+  button('readAloud').title = why;
+  document.getElementById('speechNote').textContent = why;
+  document.getElementById('speechNote').hidden = !why;
 }
 
+// ---- read-aloud: the program asks, the browser's Japanese voice speaks ----
+// Plain text in kana, lang ja-JP, a local voice where there is one. The list of voices may come
+// late, with voiceschanged. iPadOS speaks only what a tap began: the 読み上げ button starts an empty
+// utterance inside its own tap before the program's first words.
+const speech = {
+  voice: null,
+  current: null,
+  synth: () => window.speechSynthesis,
+  start() {
+    const synth = speech.synth();
+    if (!synth) return;
+    const pick = () => {
+      const japanese = synth.getVoices().filter((v) => /^ja([-_]|$)/i.test(v.lang));
+      speech.voice = japanese.find((v) => v.localService) || japanese[0] || null;
+      if (page.instance && page.instance.perumoraSpeechVoices) page.instance.perumoraSpeechVoices(Boolean(speech.voice));
+      else setTimeout(pick, 100);  // the program is still starting
+    };
+    synth.addEventListener('voiceschanged', pick);
+    setTimeout(pick);  // the program's side is ready once this call has returned
+  },
+  say(text) {
+    const synth = speech.synth();
+    if (!synth) return;
+    const utterance = new SpeechSynthesisUtterance(text);
+    utterance.lang = 'ja-JP';
+    if (speech.voice) utterance.voice = speech.voice;
+    const ended = () => {
+      if (speech.current !== utterance) return;
+      speech.current = null;
+      if (page.instance && page.instance.perumoraSpeechEnded) page.instance.perumoraSpeechEnded();
+    };
+    utterance.onend = ended;
+    utterance.onerror = ended;
+    speech.current = utterance;
+    synth.cancel();
+    synth.speak(utterance);
+  },
+  stop() {
+    speech.current = null;
+    if (speech.synth()) speech.synth().cancel();
+  },
+  pause() {
+    if (speech.synth()) speech.synth().pause();
+  },
+  resume() {
+    if (speech.synth()) speech.synth().resume();
+  },
+  unlock() {
+    const synth = speech.synth();
+    if (synth && !speech.current) synth.speak(new SpeechSynthesisUtterance(''));
+  },
+};
+
 window.perumoraPage = {
+  speech,
   commandChanged(state) {
     commands[state.name] = state;
     showCommands();
@@ -197,6 +257,7 @@ function focusProgram() {
 function wireToolbar() {
   for (const button of document.querySelectorAll('[data-command]')) {
     button.addEventListener('click', () => {
+      if (button.dataset.command === 'readAloud') speech.unlock();
       if (page.instance && page.instance.perumoraCommand) page.instance.perumoraCommand(button.dataset.command);
       focusProgram();
     });

@@ -17,17 +17,19 @@
 #include "app/accessibility.h"
 #include "app/canvaswidget.h"
 #include "app/chartwindow.h"
+#include "app/readaloud.h"
 #include "app/riloform.h"
 #include "app/viewcontrols.h"
 #include "draw/fonts.h"
 #include "platform/web/pagefit.h"
+#include "platform/web/webspeech.h"
 
 namespace {
 
 const char kFontFile[] = "/perumora-gothic.ttf";  // written there by the page (web/page.js)
 
 // The commands the page's toolbar offers, by the name of the window's action behind each.
-const char* const kPageCommands[] = {"previousScene", "nextScene", "slowMotion", "chart", "ruby"};
+const char* const kPageCommands[] = {"previousScene", "nextScene", "slowMotion", "chart", "ruby", "readAloud"};
 
 QPointer<RiloForm> theForm;
 
@@ -44,6 +46,7 @@ emscripten::val stateOf(const QString& name, const QAction& action) {
     state.set("enabled", action.isEnabled() && action.isVisible());
     state.set("checked", action.isChecked());
     state.set("text", action.text().toStdString());
+    state.set("why", action.isEnabled() ? std::string() : action.toolTip().toStdString());
     return state;
 }
 
@@ -211,6 +214,7 @@ void ConnectToPage(RiloForm& form) {
     mirror(QStringLiteral("pause"));
     for (const char* name : kPageCommands) mirror(QString::fromLatin1(name));
     form.narration().told = [](const QString& words) { tellPage("narrate", emscripten::val(words.toStdString())); };
+    form.readAloud().setEngine(MakeWebSpeech());
     form.installEventFilter(new EndOfProgram(&form));
     fillThePage(form);
     reportTicks(form);

@@ -134,6 +134,39 @@ const rubyOnThePanel = (p) => p.check('toolbar ふりがな: ruby over the panel
                [states[1] && states[1] !== states[0], 'すべて: more ruby'], [states[2] === plain, 'なし: exactly as before']);
 });
 
+// 読み上げ with the browser's speech replaced by a recorder: each caption in kana and ja-JP, the next
+// step only after the utterance's end, and nothing said once it is off again.
+const readAloud = (p) => p.check('toolbar 読み上げ: captions said in kana, each step after its utterance', async () => {
+  await p.toMenu('/?ticks');
+  const hasSpeech = await p.call(() => typeof SpeechSynthesisUtterance === 'function');
+  if (!hasSpeech) return [null, 'this engine has no Web Speech API'];
+  await p.call(() => {
+    const spoken = window.perumoraSpoken = [];
+    const fake = {getVoices: () => [{lang: 'ja-JP', localService: true, name: 'recorder'}], addEventListener() {},
+                  speak: (u) => { if (u.text) { spoken.push({text: u.text, lang: u.lang}); fake.current = u; } },
+                  cancel() {}, pause() {}, resume() {}};
+    Object.defineProperty(window, 'speechSynthesis', {value: fake, configurable: true});
+    window.perumoraSpeaker = fake;
+    perumoraPage.speech.start();
+  });
+  const offered = await p.until(() => !document.getElementById('readAloud').disabled, null, 3000);
+  await p.press('click', '#readAloud');
+  await p.press('click', MENU.dekikata);
+  const said = (text) => p.until((text) => perumoraSpoken.some((s) => s.text === text && s.lang === 'ja-JP'), text, 5000);
+  const first = await said('おひさま、ぽかぽか');
+  const ticks = (await p.call('recorded')).ticks.length;
+  const held = !(await p.until((n) => perumoraPage.ticks.length > n, ticks, 2500));
+  await p.call(() => perumoraSpeaker.current.onend());
+  const second = await said('とっても よい てんき');
+  await p.press('click', '#readAloud');
+  const count = await p.call(() => perumoraSpoken.length);
+  await p.until((n) => perumoraPage.ticks.length > n + 4, (await p.call('recorded')).ticks.length, 8000);
+  const silent = await p.call((n) => perumoraSpoken.length === n, count);
+  return facts([offered, 'offered once a Japanese voice is there'], [first, '「おひさま、ぽかぽか」 said, ja-JP'],
+               [held, 'the next step held 2.5 s for the utterance'], [second, 'its end brought 「とっても よい てんき」'],
+               [silent, 'off: nothing more said']);
+});
+
 async function quitQuestion(p) {
   // The question is there once its window holds pixels.
   const ask = () => p.press('click', MENU.quit).then(() => p.until(() => perumoraProbes.windowCanvases().slice(1)
@@ -286,6 +319,7 @@ async function journey(p) {
   await rubyOnThePanel(p);
   await chartBeside(p);
   await quitQuestion(p);
+  await readAloud(p);
 }
 
 // A tablet: the title, a lesson, the simulator and its chart by touch, at 3.6 device pixels per pixel.
