@@ -109,6 +109,7 @@ QString helpText() {
         "  Home                レッスンを最初から / the lesson from its start\n"
         "  S                   ゆっくり（もう一度で元の速さ）/ slow motion on or off\n"
         "  F                   ふりがな: なし→学年→すべて / ruby: none, by grade, every kanji\n"
+        "  V                   読み上げ（もう一度で止める）/ read the captions aloud, or stop\n"
         "  右クリック / right-click   同じコマンドのメニュー / a menu with the same commands\n");
 }
 
