@@ -181,7 +181,11 @@ const speech = {
     if (!synth) return;
     const utterance = new SpeechSynthesisUtterance(text);
     utterance.lang = 'ja-JP';
-    if (speech.voice) utterance.voice = speech.voice;
+    try {
+      if (speech.voice) utterance.voice = speech.voice;
+    } catch (e) {
+      console.warn('voice not taken, ja-JP alone:', e);  // a voice object the engine does not know
+    }
     const ended = () => {
       if (speech.current !== utterance) return;
       speech.current = null;
