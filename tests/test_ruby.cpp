@@ -45,6 +45,21 @@ QPushButton* RiloForm::* const kActivities[] = {&RiloForm::DekikataCmd, &RiloFor
 QPushButton* RiloForm::* const kSeasons[] = {&RiloForm::THaruCmd, &RiloForm::TTuyuCmd, &RiloForm::TNatuCmd,
                                              &RiloForm::TAkiCmd, &RiloForm::THuyuCmd};
 
+// Every lesson and the simulator's instructions tick by tick, then each season, from the menu.
+void playEverything(Harness& h, const std::function<void()>& check) {
+    for (auto start : kActivities) {
+        everyTick(h, start, check);
+        if (h.state().WaitClick == kWaiting) h.form->Picture1_Click();
+        h.runUntilStopped();
+    }
+    h.form->TukuruCmd->click();
+    h.runUntilStopped();
+    for (auto season : kSeasons) {
+        (h.form.get()->*season)->click();
+        check();
+    }
+}
+
 }  // namespace
 
 TEST(ReadingsTable, EveryEntryRubiesEachKanjiInHiraganaOnce) {
@@ -75,17 +90,7 @@ TEST(ReadingsTable, HoldsEveryTextTheProgramShows) {
     };
     h.form->Form_Load();
     while (h.state().SceneMode == kSceneTitle && h.clock->nowMs() < 5500 && h.clock->fireNext()) collect();
-    for (auto start : kActivities) {
-        everyTick(h, start, collect);
-        if (h.state().WaitClick == kWaiting) h.form->Picture1_Click();
-        h.runUntilStopped();
-    }
-    h.form->TukuruCmd->click();
-    h.runUntilStopped();
-    for (auto season : kSeasons) {
-        (h.form.get()->*season)->click();
-        collect();
-    }
+    playEverything(h, collect);
     for (double v : {-10.5, 36.0}) shown.insert(KionCaption(v));
     for (double v : {0.0, 100.0}) shown.insert(SitudoCaption(v));
     for (double v : {0.0, 2000.0}) shown.insert(TakasaCaption(v));
@@ -210,17 +215,7 @@ TEST(RubyLayout, NoCaptionOverlapsAnotherOrLeavesTheCanvasAtAnyStep) {
             }
             ++checked;
         };
-        for (auto start : kActivities) {
-            everyTick(h, start, check);
-            if (h.state().WaitClick == kWaiting) h.form->Picture1_Click();
-            h.runUntilStopped();
-        }
-        h.form->TukuruCmd->click();
-        h.runUntilStopped();
-        for (auto season : kSeasons) {
-            (h.form.get()->*season)->click();
-            check();
-        }
+        playEverything(h, check);
         EXPECT_GT(checked, 150);
     }
 }
