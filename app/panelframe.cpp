@@ -1,5 +1,6 @@
 #include "app/panelframe.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -17,8 +18,8 @@ void PanelFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor::fromRgb(kBackground));
     const QFontMetrics metrics(font());
-    const RubyLine ruby = LayOutRuby(title(), titleRuby_, font(), QPointF(10, 0), zoom_);
-    const int rubyHeight = rubyOn_ ? int(std::ceil(ruby.ascent)) : 0;
+    const int rubyHeight = rubyOn_ ? int(std::ceil(QFontMetricsF(RubyFont(font(), zoom_)).ascent())) : 0;
+    const RubyLine ruby = LayOutRuby(title(), titleRuby_, font(), QPointF(10, rubyHeight), zoom_);
     const int lineY = rubyHeight + metrics.height() / 2;
     qDrawShadeRect(&p, QRect(0, lineY, width(), height() - lineY), palette(), true, 1, 0);
 
@@ -26,8 +27,5 @@ void PanelFrame::paintEvent(QPaintEvent*) {
     p.fillRect(caption, QColor::fromRgb(kBackground));
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(caption.adjusted(0, rubyHeight, 0, 0), Qt::AlignCenter | Qt::TextSingleLine, title());
-    if (ruby.empty()) return;
-    RubyLine placed = ruby;
-    for (RubyPiece& piece : placed.pieces) piece.rect.translate(0, rubyHeight);
-    DrawRuby(p, placed, palette().color(QPalette::WindowText));
+    DrawRuby(p, ruby, palette().color(QPalette::WindowText));
 }

@@ -88,11 +88,12 @@ void ReadAloud::setOn(bool on) {
 
 int ReadAloud::DeadlineMs(const QString& kana) { return 500 + 250 * int(kana.size()); }
 
+// Off, nothing is looked at: turning it on hears the canvas afresh.
 void ReadAloud::canvasChanged() {
+    if (!on_) return;
     const QStringList now = form_.canvas.visibleTexts();
     const std::vector<int> fresh = newTexts(heard_, now);
     heard_ = now;
-    if (!on_) return;
     const bool captionGone = std::any_of(saying_.begin(), saying_.end(), [&](const QString& t) { return !now.contains(t); });
     if (speaking_ && captionGone) silence();
     if (fresh.empty()) return;
@@ -134,18 +135,11 @@ void ReadAloud::speak(const QStringList& texts, std::optional<QRect> mark) {
 }
 
 void ReadAloud::said() {
-    if (!speaking_) return;
-    speaking_ = false;
-    saying_.clear();
-    stopDeadline();
-    form_.Picture1->setSpeakingMark(std::nullopt);
-    timer_.release();
+    if (speaking_) endText();
 }
 
 void ReadAloud::deadlinePassed() {
-    if (!speaking_) return;
-    if (engine_) engine_->stop();
-    said();
+    if (speaking_) silence();
 }
 
 void ReadAloud::pauseChanged() {
@@ -161,6 +155,11 @@ void ReadAloud::pauseChanged() {
 
 void ReadAloud::silence() {
     if (engine_ && speaking_) engine_->stop();
+    endText();
+}
+
+// Said, cut off or given up on: the mark goes and the animation goes on.
+void ReadAloud::endText() {
     speaking_ = false;
     saying_.clear();
     stopDeadline();

@@ -58,6 +58,7 @@ private:
     void said();
     void pauseChanged();
     void silence();
+    void endText();
 
     RiloForm& form_;
     ViewControls& view_;

@@ -133,7 +133,7 @@ private:
     void changeAltitude(ParcelDrawing (*rule)(Parcel&));
     void applySeason(const Season& season);
     void showParcel(ParcelDrawing drawing);
-    void sayChange(const QLabel* readout);
+    void sayChange(const QLabel* readout, ParcelDrawing drawing);
     void describeReadouts();
 
     // Focus goes where the pupil's next step is, and never rests on a button about to be hidden.

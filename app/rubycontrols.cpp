@@ -30,10 +30,7 @@ RubyControls::RubyControls(RiloForm& form, ViewControls& view) : QObject(&form),
 
     // The caption's band and the seasons' rows are a ruby line taller; all below moves down.
     constexpr int kBand = 12;
-    const auto below = [](QWidget* w, int dy, int grow = 0) {
-        const QRect g = w->geometry();
-        return Placement{w, g, g.adjusted(0, dy, 0, dy + grow)};
-    };
+    const auto below = [](QWidget* w, int dy) { return Placement{w, w->geometry(), w->geometry().translated(0, dy)}; };
     placements_ = {
         {form.TFrame, form.TFrame->geometry(), {440, 2, 193, 359}},  // ending where it always has
         below(form.TKionLbl, kBand), below(form.TKionUpCmd, kBand), below(form.TKionDnCmd, kBand),

@@ -15,12 +15,13 @@
 RubyBlock LayOutRubyBlock(const QString& text, const QFont& font, std::span<const RubyRun> runs, const QRect& area,
                           Qt::Alignment alignment, double zoom) {
     const QFontMetricsF metrics(font);
-    const RubyLine probe = LayOutRuby(text, runs, font, QPointF(0, 0), zoom);
-    const double rubyHeight = std::ceil(probe.ascent);
-    const QSizeF size(std::max(metrics.horizontalAdvance(text), probe.bounds().width()), rubyHeight + metrics.height());
+    RubyLine ruby = LayOutRuby(text, runs, font, QPointF(0, 0), zoom);
+    const double rubyHeight = std::ceil(ruby.ascent);
+    const QSizeF size(std::max(metrics.horizontalAdvance(text), ruby.bounds().width()), rubyHeight + metrics.height());
     const QRect block = QStyle::alignedRect(Qt::LeftToRight, alignment, size.toSize(), area);
     const QPointF textAt(block.left(), block.top() + rubyHeight);
-    return {textAt, LayOutRuby(text, runs, font, textAt, zoom), size};
+    for (RubyPiece& piece : ruby.pieces) piece.rect.translate(textAt);
+    return {textAt, ruby, size};
 }
 
 RubyPainter::RubyPainter(QObject* parent) : QObject(parent) {}
@@ -40,16 +41,18 @@ void RubyPainter::setZoom(double zoom) {
 void RubyPainter::watch(QWidget* widget) {
     watched_.push_back(widget);
     if (!dynamic_cast<PanelFrame*>(widget)) widget->installEventFilter(this);
-    repaintAll();
+    show(*widget);
 }
 
 void RubyPainter::repaintAll() {
     std::erase_if(watched_, [](const QPointer<QWidget>& w) { return w.isNull(); });
-    for (QWidget* widget : watched_) {
-        if (auto* frame = dynamic_cast<PanelFrame*>(widget))
-            frame->setTitleRuby(choice_.mode != RubyMode::None, RubyShown(frame->title(), choice_), zoom_);
-        widget->update();
-    }
+    for (QWidget* widget : watched_) show(*widget);
+}
+
+void RubyPainter::show(QWidget& widget) {
+    if (auto* frame = dynamic_cast<PanelFrame*>(&widget))
+        frame->setTitleRuby(choice_.mode != RubyMode::None, RubyShown(frame->title(), choice_), zoom_);
+    widget.update();
 }
 
 // While ruby is on, every watched word keeps a ruby line above it, with readings or without, so

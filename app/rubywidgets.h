@@ -43,6 +43,7 @@ protected:
 
 private:
     void repaintAll();
+    void show(QWidget& widget);
     void paintButton(QPushButton& button, std::span<const RubyRun> runs);
     void paintLabel(QLabel& label, std::span<const RubyRun> runs);
 

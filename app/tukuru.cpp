@@ -83,10 +83,11 @@ void RiloForm::showParcel(ParcelDrawing drawing) {
     narration_->parcelDrawn(drawing == ParcelDrawing::Cloud);
 }
 
-// What a button has just changed, said: its read-out, and the news of the cloud if there is any.
-void RiloForm::sayChange(const QLabel* readout) {
+// What a button has just changed, said: its read-out, and the news of the cloud if the parcel was
+// drawn anew and has just become a cloud or stopped being one.
+void RiloForm::sayChange(const QLabel* readout, ParcelDrawing drawing) {
     QStringList words{readout->text()};
-    if (!narration_->parcelNews().isEmpty()) words << narration_->parcelNews();
+    if (drawing != ParcelDrawing::Nothing && !narration_->parcelNews().isEmpty()) words << narration_->parcelNews();
     readAloud_->sayWords(words);
 }
 
@@ -98,7 +99,7 @@ void RiloForm::changeTemperature(void (*rule)(Parcel&)) {
     TKionLbl->setText(KionCaption(state.Kion));
     describeReadouts();
     chart_->parcelSet(ParcelOf(state));
-    readAloud_->sayWords({TKionLbl->text()});
+    sayChange(TKionLbl, ParcelDrawing::Nothing);
 }
 
 void RiloForm::changeHumidity(ParcelDrawing (*rule)(Parcel&)) {
@@ -107,8 +108,7 @@ void RiloForm::changeHumidity(ParcelDrawing (*rule)(Parcel&)) {
     TSitudoLbl->setText(SitudoCaption(state.Situdo));
     describeReadouts();
     chart_->parcelSet(ParcelOf(state));
-    if (drawing == ParcelDrawing::Nothing) readAloud_->sayWords({TSitudoLbl->text()});
-    else sayChange(TSitudoLbl);
+    sayChange(TSitudoLbl, drawing);
 }
 
 void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
@@ -117,7 +117,7 @@ void RiloForm::changeAltitude(ParcelDrawing (*rule)(Parcel&)) {
     showParcel(drawing);
     ShowWeather();
     chart_->parcelStepped(ParcelOf(state));
-    sayChange(TTakasaLbl);
+    sayChange(TTakasaLbl, drawing);
 }
 
 void RiloForm::applySeason(const Season& season) {

@@ -115,17 +115,12 @@ void ViewControls::setTitleMark(const QString& mark, bool shown) {
 }
 
 void ViewControls::placeControl(QWidget* control, const QRect& at1x) {
-    const auto recorded = std::find_if(controls_.begin(), controls_.end(),
-                                       [control](const Control& c) { return c.widget == control; });
-    if (recorded == controls_.end()) {
-        control->setGeometry(zoom::Scaled(at1x, zoom_));  // none recorded yet: still at 1x
-        return;
-    }
-    recorded->geometry = at1x;
-    QRect geometry = zoom::Scaled(at1x, zoom_);
-    if (fullScreen_ && control->parentWidget() == &window_)
-        geometry.translate(zoom::CentredOrigin(zoom::kClientArea, zoom_, window_.size()));
-    control->setGeometry(geometry);
+    if (controls_.empty()) recordControls();
+    for (Control& c : controls_)
+        if (c.widget == control) {
+            c.geometry = at1x;
+            control->setGeometry(placed(c, zoom_, contentOrigin()));
+        }
 }
 
 // ---- slow motion ----
@@ -223,25 +218,35 @@ QSize ViewControls::room() const {
 void ViewControls::applyZoom() {
     if (fullScreen_) {
         margin_->setGeometry(window_.rect());
-        layOut(zoom_, zoom::CentredOrigin(zoom::kClientArea, zoom_, window_.size()));
+        layOut(zoom_, contentOrigin());
     } else {
-        layOut(zoom_, QPoint(0, 0));
+        layOut(zoom_, contentOrigin());
         window_.setFixedSize(zoom::Scaled(zoom::kClientArea, zoom_));
         keepWindowOnScreen();
     }
     if (zoomChanged) zoomChanged();
 }
 
-// Every control at its 1x geometry and font times s; the window's own children shifted by origin.
+// Where the window's content begins: centred on the screen in full screen, else at its corner.
+QPoint ViewControls::contentOrigin() const {
+    return fullScreen_ ? zoom::CentredOrigin(zoom::kClientArea, zoom_, window_.size()) : QPoint(0, 0);
+}
+
+// A control at its 1x geometry times s; the window's own children shifted by origin.
+QRect ViewControls::placed(const Control& c, double s, QPoint origin) const {
+    QRect geometry = zoom::Scaled(c.geometry, s);
+    if (c.widget->parentWidget() == &window_) geometry.translate(origin);
+    return geometry;
+}
+
+// Every control at its 1x geometry and font times s.
 void ViewControls::layOut(double s, QPoint origin) {
     if (controls_.empty()) recordControls();
     window_.setFont(ScaledFont(font_, s));
     for (const Control& c : controls_) {
-        QRect geometry = zoom::Scaled(c.geometry, s);
-        if (c.widget->parentWidget() == &window_) geometry.translate(origin);
         if (c.widget == &canvasView_) canvasView_.setZoom(s);
         c.widget->setFont(ScaledFont(c.font, s));
-        c.widget->setGeometry(geometry);
+        c.widget->setGeometry(placed(c, s, origin));
     }
 }
 

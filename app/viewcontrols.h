@@ -95,6 +95,8 @@ private:
     QSize room() const;
     void applyZoom();
     void layOut(double s, QPoint origin);
+    QRect placed(const Control& c, double s, QPoint origin) const;
+    QPoint contentOrigin() const;
     void recordControls();
     void keepWindowOnScreen();
 

@@ -9,6 +9,7 @@
 
 #include "draw/fonts.h"
 #include "draw/palette.h"
+#include "draw/text.h"
 
 Canvas::Canvas() : background_(kWidth, kHeight, QImage::Format_RGB32), screen_({kWidth, kHeight}, 1) {
     background_.fill(Qt::white);
@@ -246,7 +247,8 @@ Canvas::Drawing Canvas::placeCaption(const Caption& caption) {
     CaptionLayout layout = LayOutCaption(caption, RubyShown(caption.text, ruby_));
     if (ruby_.mode != RubyMode::None) {
         // A box laid over a whole text replaces it: that text is no caption to keep clear of.
-        const QRect replacing = caption.boxColour ? boxPixels(LayOutCaption(caption, {}).box) : QRect();
+        const QRectF plainBox = boxedTextBox(caption.text, float(caption.at.x()), float(caption.at.y()), caption.sizePoints);
+        const QRect replacing = caption.boxColour ? boxPixels(plainBox) : QRect();
         std::vector<QRect> others;
         for (const WrittenText& t : texts_)
             if (!t.coveredByOverlay && !replacing.contains(t.area)) others.push_back(t.extent);

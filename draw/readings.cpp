@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -46,9 +47,8 @@ const char* const kThousands[] = {"", "せん", "にせん", "さんぜん", "�
 
 QString wholeInKana(int n) {
     if (n == 0) return QStringLiteral("ぜろ");
-    QString words;
     if (n >= 10000) return QString::number(n);  // never written by the program
-    words += QString::fromUtf8(kThousands[n / 1000]) + QString::fromUtf8(kHundreds[n / 100 % 10]);
+    QString words = QString::fromUtf8(kThousands[n / 1000]) + QString::fromUtf8(kHundreds[n / 100 % 10]);
     const int tens = n / 10 % 10;
     if (tens > 0) words += (tens > 1 ? QString::fromUtf8(kDigits[tens]) : QString()) + QStringLiteral("じゅう");
     return words + QString::fromUtf8(kDigits[n % 10]);
@@ -60,8 +60,8 @@ const QRegularExpression& number() {
     return pattern;
 }
 // The runs of a template moved to where they stand once each "#" holds its number.
-std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, const QRegularExpression& pattern,
-                                                    QString* spoken = nullptr) {
+std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, QString* spoken = nullptr) {
+    const QRegularExpression& pattern = number();
     QString shape;
     std::vector<std::pair<int, int>> shifts;  // template position after a number, growth of the text
     int from = 0, growth = 0;
@@ -108,7 +108,7 @@ QString NumberInKana(const QString& number) {
 QString SpokenOf(const QString& text) {
     if (const auto found = entries().constFind(text); found != entries().cend()) return found->spoken;
     QString spoken;
-    throughTemplate(text, number(), &spoken);
+    throughTemplate(text, &spoken);
     return spoken;
 }
 
@@ -132,7 +132,7 @@ AnnotatedText ParseAnnotated(std::string_view annotated) {
 
 std::optional<std::vector<RubyRun>> ReadingsOf(const QString& text) {
     if (const auto found = entries().constFind(text); found != entries().cend()) return found->runs;
-    return throughTemplate(text, number());
+    return throughTemplate(text);
 }
 
 bool IsKanji(char32_t c) { return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || c == U'々'; }
@@ -140,8 +140,8 @@ bool IsKanji(char32_t c) { return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 &
 int KanjiGrade(char32_t kanji) { return gradeOfKanji().value(kanji, 0); }
 
 int KanjiCountOfGrade(int grade) {
-    if (grade < 1 || grade > 6) return 0;
-    return int(QString::fromUtf8(kGrades[grade - 1].data(), qsizetype(kGrades[grade - 1].size())).toUcs4().size());
+    const QList<int> grades = gradeOfKanji().values();
+    return int(std::count(grades.begin(), grades.end(), grade));
 }
 
 std::vector<RubyRun> RubyShown(const QString& text, RubyChoice choice) {
