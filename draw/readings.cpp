@@ -1,7 +1,6 @@
 #include "draw/readings.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -54,21 +53,45 @@ QString wholeInKana(int n) {
     return words + QString::fromUtf8(kDigits[n % 10]);
 }
 
-// A number as the program writes it: a read-out's sign or space before its digits goes with it.
-const QRegularExpression& number() {
-    static const QRegularExpression pattern(QStringLiteral("[ -]?[0-9]+(\\.[0-9]+)?"));
-    return pattern;
+// A number as the program writes it: a read-out's sign or space before its digits goes with it
+// (" 15", "-3.5", "100.0").
+struct NumberSpan {
+    int start = 0;
+    int length = 0;
+};
+bool isDigit(const QString& text, int at) {
+    return at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9');
+}
+int digitsFrom(const QString& text, int at) {
+    while (isDigit(text, at)) ++at;
+    return at;
+}
+std::vector<NumberSpan> numbersIn(const QString& text) {
+    std::vector<NumberSpan> numbers;
+    for (int at = 0; at < text.size();) {
+        const bool signOrSpace = text[at] == QLatin1Char(' ') || text[at] == QLatin1Char('-');
+        const int first = signOrSpace ? at + 1 : at;
+        if (!isDigit(text, first)) {
+            ++at;
+            continue;
+        }
+        int end = digitsFrom(text, first);
+        if (end < text.size() && text[end] == QLatin1Char('.') && isDigit(text, end + 1)) end = digitsFrom(text, end + 1);
+        numbers.push_back({at, end - at});
+        at = end;
+    }
+    return numbers;
 }
 // The runs of a template moved to where they stand once each "#" holds its number.
 std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, QString* spoken = nullptr) {
-    const QRegularExpression& pattern = number();
+    const std::vector<NumberSpan> numbers = numbersIn(text);
     QString shape;
     std::vector<std::pair<int, int>> shifts;  // template position after a number, growth of the text
     int from = 0, growth = 0;
-    for (const QRegularExpressionMatch& m : pattern.globalMatch(text)) {
-        shape += text.mid(from, m.capturedStart() - from) + QLatin1Char('#');
-        from = int(m.capturedEnd());
-        growth += int(m.capturedLength()) - 1;
+    for (const NumberSpan& n : numbers) {
+        shape += text.mid(from, n.start - from) + QLatin1Char('#');
+        from = n.start + n.length;
+        growth += n.length - 1;
         shifts.emplace_back(int(shape.size()), growth);
     }
     if (shifts.empty()) return std::nullopt;
@@ -78,8 +101,8 @@ std::optional<std::vector<RubyRun>> throughTemplate(const QString& text, QString
     std::vector<RubyRun> runs = found->runs;
     if (spoken) {
         *spoken = found->spoken;
-        for (const QRegularExpressionMatch& m : pattern.globalMatch(text))
-            spoken->replace(spoken->indexOf(QLatin1Char('#')), 1, NumberInKana(m.captured()));
+        for (const NumberSpan& n : numbers)
+            spoken->replace(spoken->indexOf(QLatin1Char('#')), 1, NumberInKana(text.mid(n.start, n.length)));
     }
     for (RubyRun& run : runs) {
         int shift = 0;

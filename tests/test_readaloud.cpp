@@ -203,6 +203,8 @@ TEST(SpeechStrings, EveryTextHasOneInKanaAndNumbersAreSaidInWords) {
     for (const auto& [number, words] : numbers) EXPECT_EQ(NumberInKana(QString::fromUtf8(number)), QString::fromUtf8(words)) << number;
     EXPECT_EQ(SpokenOf(QStringLiteral("湿度 64％")), QStringLiteral("しつど ろくじゅうよんぱあせんと"));
     EXPECT_EQ(SpokenOf(QStringLiteral("高度 800ｍ")), QStringLiteral("こうど はっぴゃくめえとる"));
+    EXPECT_EQ(SpokenOf(QStringLiteral("気温-3.5℃")), QStringLiteral("きおん まいなす さんてんごど"));
+    EXPECT_EQ(SpokenOf(QStringLiteral("露点 約 12℃")), QStringLiteral("ろてん やくじゅうにど"));
 }
 
 // Where espeak-ng is installed, its Japanese voice reads every character of every speech string.
