@@ -15,11 +15,12 @@ if [ -n "$missing" ]; then
   { apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing; } >/dev/null
 fi
 [ "$(node -p 'process.versions.node.split(".")[0]')" -ge 20 ] || { echo "perumora: the browser check needs Node.js 20" >&2; exit 1; }
-# The pinned playwright-core drives the system's Chromium and never downloads a browser of its own.
-tools="$build/browser-tools"
-if [ "$(node -p "try { require('$tools/node_modules/playwright-core/package.json').version } catch (e) { '' }")" != \
-     "$(node -p "require('$here/package.json').dependencies['playwright-core']")" ]; then
+# The pinned playwright-core drives the system's Chromium and never downloads a browser of its own;
+# the pinned axe-core audits the page. Installed again when either is not the pinned version.
+tools="$(cd "$build" && pwd)/browser-tools"  # absolute: require() reads a path without ./ as a package name
+if [ "$(node -p "Object.entries(require('$here/package.json').dependencies).some(([name, version]) => {
+      try { return require('$tools/node_modules/' + name + '/package.json').version !== version } catch (e) { return true } })")" = true ]; then
   mkdir -p "$tools" && cp "$here/package.json" "$here/package-lock.json" "$tools/"
   PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix "$tools" --no-audit --no-fund --loglevel=error >/dev/null
 fi
-exec node "$here/check-browsers.mjs" "$build" "$tools/node_modules/playwright-core"
+exec node "$here/check-browsers.mjs" "$build" "$tools/node_modules"

@@ -27,6 +27,9 @@ const chromiumTab = (context, page, responses, cdp, version) => ({
   click: (x, y) => page.mouse.click(x, y),
   clickToLoad: (x, y) => Promise.all([page.waitForEvent('load'), page.mouse.click(x, y)]),
   tap: (x, y) => page.touchscreen.tap(x, y),
+  // A finger put down and then taken by the system, as a swipe from the screen's edge does.
+  cancelledTouch: (x, y) => cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{x, y}]})
+    .then(() => cdp.send('Input.dispatchTouchEvent', {type: 'touchCancel', touchPoints: []})),
   key: (key) => page.keyboard.press(key),
   // As the page is now shown: the protocol's own capture keeps a size and ratio set through it.
   screenshot: (path) => cdp.send('Page.captureScreenshot', {format: 'png'}).then(({data}) => writeFileSync(path, Buffer.from(data, 'base64'))),

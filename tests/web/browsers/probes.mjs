@@ -129,12 +129,21 @@ function tapAt({x, y}) {
   return true;
 }
 
+// axe-core, added to the page once, over the whole document and into the open shadow roots: each
+// violated rule with its impact, how many elements break it and the first one's selector.
+async function audit(source) {
+  if (!window.axe) document.head.append(Object.assign(document.createElement('script'), {textContent: source}));
+  const {passes, violations} = await axe.run(document, {resultTypes: ['violations']});
+  return {passes: passes.length, violations: violations.map(({id, impact, nodes}) =>
+    ({id, impact, nodes: nodes.length, target: nodes[0].target.map((t) => [].concat(t).join(' >>> ')).join(' ')}))};
+}
+
 // What a tick changed is on the canvas once the page has drawn a frame or two.
 const afterFrames = async (n) => { while (n-- > 0) await new Promise(requestAnimationFrame); return true; };
 const recorded = () => ({...perumoraCheck, ticks: perumoraPage.ticks});
 
 const probes = {installRecorders, until, programBox, pagePoint, windowFrames, accessibleBoxes, windowCanvases, pixels, devicePixels,
-                regionDigest, compareWithReference, tapAt, afterFrames, recorded};
+                regionDigest, compareWithReference, tapAt, audit, afterFrames, recorded};
 const source = `window.perumoraProbes = window.perumoraProbes || {${Object.entries(probes).map(([name, f]) => `${name}: ${f}`)}}`;
 
 // An expression that installs the probes where they are missing and calls one, or a function of its own.

@@ -61,8 +61,9 @@ function webkitTab(send, session) {
   const act = (actions) => send('POST', `${session}/actions`, {actions});
   const mouse = (x, y) => act([{type: 'pointer', id: 'mouse', parameters: {pointerType: 'mouse'}, actions: [{type: 'pointerMove',
     x: Math.round(x), y: Math.round(y), origin: 'viewport'}, {type: 'pointerDown', button: 0}, {type: 'pointerUp', button: 0}]}]);
+  // The message first: WebKit's stack leaves it out.
   const call = (probe, arg) => send('POST', `${session}/execute/async`, {args: [], script: `const done = arguments[0];
-    Promise.resolve().then(() => ${probeCall(probe, arg)}).then(done, (e) => done({probeError: String(e.stack || e)}));`})
+    Promise.resolve().then(() => ${probeCall(probe, arg)}).then(done, (e) => done({probeError: String(e) + '\\n' + (e.stack || '')}));`})
     .then((value) => { if (value?.probeError) throw new Error(value.probeError); return value; });
   const load = (path, body) => send('POST', `${session}/${path}`, body).then(() => call('installRecorders'));
   return {
