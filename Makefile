@@ -12,7 +12,7 @@
 #   make windows   one self-contained build-windows/perumora.exe, cross-built with MinGW-w64 and a static Qt
 #   make windows-test  the whole suite cross-built and run under Wine, then perumora.exe under Wine in Xvfb
 #   make web       the site for the pupils' browsers in build-web/site/, built in a Debian 13 chroot with
-#                  Emscripten and a static Qt for WebAssembly (made once, outside the source tree)
+#                  Emscripten and a static Qt for WebAssembly (both made once, outside the source tree)
 #   make web-test  the whole suite for WebAssembly under Node.js, then the site in Chromium and WebKit
 #   make serve-web serves build-web/site/ on http://127.0.0.1:8643/ for trying it
 
@@ -37,13 +37,16 @@ WINDOWS_PACKAGES  := g++-mingw-w64-x86-64-posix ninja-build cmake qt6-base-dev q
 WINE_PACKAGES     := wine wine64 xvfb xdotool imagemagick x11-utils
 WEBBUILD ?= build-web
 WEBTESTBUILD ?= build-web-tests
-# The Debian 13 build environment (a chroot, made once and shared by every clone) and the static Qt
-# for WebAssembly it is given: QT_WASM=ARCHIVE, or else the shared archive; without either,
-# packaging/web/build-qt-wasm.sh builds one from Debian's own source.
+# The Debian 13 build environment (a chroot, made once and shared by every clone) and in it the
+# static Qt for WebAssembly of packaging/web/qt-options and qt-patches/: built there once from
+# Debian 13's own source, or unpacked from QT_WASM=ARCHIVE when that archive is of exactly this
+# configuration (packaging/web/build-qt-wasm.sh OUT.tar.xz makes one).
 WEB_ENV ?= /srv/perumora-web-trixie
-QT_WASM ?= $(abspath ../shared/toolchains/wasm/qt6.8.2-wasm-static.tar.xz)
+QT_WASM ?=
 WEB_RUN = WEB_ENV=$(WEB_ENV) QT_WASM=$(QT_WASM) JOBS=$(JOBS) SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) packaging/web/environment.sh
-WEB_CONFIGURE = $$QT_WASM_PREFIX/bin/qt-cmake --no-warn-unused-cli -S . -G Ninja -DPERUMORA_BENCH=OFF
+# A build folder configured with another Qt (another configuration's prefix) is configured afresh.
+WEB_FRESH = for d in $(WEBBUILD) $(WEBTESTBUILD); do grep -qs "^Qt6Core_DIR:PATH=$$QT_WASM_PREFIX/" $$d/CMakeCache.txt || rm -rf $$d/CMakeCache.txt $$d/CMakeFiles; done
+WEB_CONFIGURE = $(WEB_FRESH) && $$QT_WASM_PREFIX/bin/qt-cmake --no-warn-unused-cli -S . -G Ninja -DPERUMORA_BENCH=OFF
 # Node.js and npm are looked for by command in the browser check: a machine may have them from elsewhere.
 BROWSER_PACKAGES := chromium webkit2gtk-driver xvfb
 SOURCE_URL ?=

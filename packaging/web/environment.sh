@@ -8,22 +8,25 @@
 #   environment.sh base             the chroot and its packages only, without Qt (to build a Qt in it)
 #   environment.sh run DIR CMD...   runs CMD in the chroot with DIR (a source tree) at the same path
 #
-# Knobs: WEB_ENV (the chroot, default /srv/perumora-web-trixie), QT_WASM (an archive of the static Qt;
-# default ../shared/toolchains/wasm/qt6.8.2-wasm-static.tar.xz beside the source tree), JOBS.
+# The static Qt is the one of this tree's configuration (qt-options, qt-patches/): unpacked from
+# QT_WASM=ARCHIVE when that archive was built with exactly this configuration, else built from
+# Debian 13's qt6-base source by build-qt-wasm.sh, once, and kept in the environment.
+# Knobs: WEB_ENV (the chroot, default /srv/perumora-web-trixie), QT_WASM, JOBS.
 set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 SOURCE=$(cd "$HERE/../.." && pwd)
 WEB_ENV=${WEB_ENV:-/srv/perumora-web-trixie}
-QT_WASM=${QT_WASM:-$SOURCE/../shared/toolchains/wasm/qt6.8.2-wasm-static.tar.xz}
+QT_WASM=${QT_WASM:-}
 JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
-QT_PREFIX=/opt/qt6-wasm
+QT_KEY=$("$HERE/build-qt-wasm.sh" key)
+QT_PREFIX=/opt/qt6-wasm-$QT_KEY
 READY=$WEB_ENV/etc/perumora-web-environment
 # g++ and the host Qt build the build's own tools (the sprite-sheet packer); googletest is the
-# source the test programs are built from.
+# source the test programs are built from; dpkg-dev unpacks and patches Qt's source; terser
+# makes the site's scripts small.
 PACKAGES="emscripten binaryen nodejs cmake ninja-build make g++ qt6-base-dev qt6-base-dev-tools python3
-          python3-fonttools fonts-ipafont-gothic brotli googletest xz-utils file"
-RECIPE=packaging/web/build-qt-wasm.sh
+          python3-fonttools fonts-ipafont-gothic brotli googletest xz-utils file dpkg-dev terser"
 
 say() { echo "perumora: $*" >&2; }
 
@@ -48,8 +51,7 @@ missing() {
     [ "$(id -u)" = 0 ] || { echo "the web build environment ($WEB_ENV) is missing and only root can make it (debootstrap, chroot): run make web as root once"; return; }
     command -v debootstrap >/dev/null 2>&1 || command -v apt-get >/dev/null 2>&1 ||
         { echo "no debootstrap and no apt-get to install it: the web build needs a Debian host"; return; }
-    [ "${1:-}" = base ] || [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] || [ -f "$QT_WASM" ] ||
-        { echo "no static Qt for WebAssembly at $QT_WASM: build one with $RECIPE and pass QT_WASM=ARCHIVE"; return; }
+    [ -z "$QT_WASM" ] || [ -f "$QT_WASM" ] || { echo "no archive of a static Qt at QT_WASM=$QT_WASM"; return; }
     [ -n "$(mirror)" ] || { echo "no Debian mirror in this host's apt configuration to make the Debian 13 chroot from"; return; }
     [ -x "$WEB_ENV/usr/bin/apt-get" ] && [ -f "$READY" ] && return 0
     local probe; probe=$(mktemp)
@@ -109,7 +111,7 @@ ensure() {  # ensure [base]
     mount_system
     install_packages
     [ "${1:-}" = base ] && return 0
-    unpack_qt
+    [ -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ] || unpack_qt || build_qt
     printf 'made %s in %s s\npackages: %s\n' "$(date -u +%FT%TZ)" "$((SECONDS - t0))" "$(echo $PACKAGES)" > "$READY"
     say "web build environment ready in $WEB_ENV ($((SECONDS - t0)) s)"
 }
@@ -125,21 +127,30 @@ install_packages() {
     inside / '[ -f /root/emcache/sysroot_install.stamp ] || cp -a /usr/share/emscripten/cache /root/emcache'
 }
 
+# The archive's Qt, when it is of this configuration.
 unpack_qt() {
-    if [ ! -x "$WEB_ENV$QT_PREFIX/bin/qt-cmake" ]; then
-        say "unpacking $QT_WASM into $WEB_ENV$QT_PREFIX"
-        local unpack="$WEB_ENV/opt/qt6-wasm.unpack"
-        rm -rf "$unpack" && mkdir -p "$unpack"
-        tar -xJf "$QT_WASM" -C "$unpack"
-        local top; top=$(find "$unpack" -mindepth 1 -maxdepth 1 -type d | head -n1)
-        [ -x "$top/bin/qt-cmake" ] || { say "$QT_WASM holds no Qt prefix (no bin/qt-cmake)"; exit 1; }
-        rm -rf "$WEB_ENV$QT_PREFIX" && mv "$top" "$WEB_ENV$QT_PREFIX" && rm -rf "$unpack"
+    [ -n "$QT_WASM" ] || return 1
+    say "unpacking $QT_WASM"
+    local unpack="$WEB_ENV/opt/qt6-wasm.unpack"
+    rm -rf "$unpack" && mkdir -p "$unpack"
+    tar -xJf "$QT_WASM" -C "$unpack"
+    local top; top=$(find "$unpack" -mindepth 1 -maxdepth 1 -type d | head -n1)
+    if [ ! -x "$top/bin/qt-cmake" ] || [ "$(head -n1 "$top/perumora-qt-configuration" 2>/dev/null)" != "$QT_KEY" ]; then
+        say "$QT_WASM is not a Qt of this configuration ($QT_KEY)"
+        rm -rf "$unpack"
+        return 1
     fi
+    rm -rf "$WEB_ENV$QT_PREFIX" && mv "$top" "$WEB_ENV$QT_PREFIX" && rm -rf "$unpack"
+}
+
+build_qt() {
+    say "building the static Qt for WebAssembly ($QT_KEY) from Debian 13's source, once for this machine (about 15 minutes)"
+    "$HERE/build-qt-wasm.sh"
 }
 
 run() {  # run DIR CMD...
     local dir; dir=$(cd "$1" && pwd); shift
-    ready || { say "no web build environment in $WEB_ENV"; exit 1; }
+    [ -x "$WEB_ENV/usr/bin/apt-get" ] || { say "no web build environment in $WEB_ENV: make web-environment"; exit 1; }
     [ "$(id -u)" = 0 ] || { say "the web build runs in a chroot: run it as root"; exit 1; }
     mount_system
     bind "$WEB_ENV$dir" --bind "$dir"
