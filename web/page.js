@@ -14,6 +14,7 @@ const page = {
   narration: document.getElementById('narration'),
   instance: null,
   firstFrameAt: null,  // performance.now() when the window was first on screen
+  persistent: null,  // whether the browser keeps the offline copy, once asked
 };
 window.perumoraPageState = page;
 
@@ -55,26 +56,33 @@ function watchSize() {
 }
 
 // ---- loading ----
-// The program is compiled while it downloads; the bytes that pass are counted for the progress line.
+// The program is compiled while it downloads, from the response itself: a response with its URL
+// lets the browser keep the compiled code for the next visit. A copy of it is read only to count
+// the bytes for the progress line.
 async function compileWithProgress(url, expectedBytes) {
   const response = await fetch(url);
   if (!response.ok) throw new Error(`${url}: ${response.status}`);
+  countBytes(response.clone(), expectedBytes);
+  const streams = WebAssembly.compileStreaming &&
+      (response.headers.get('Content-Type') || '').startsWith('application/wasm');
+  if (streams) return WebAssembly.compileStreaming(response);
+  return WebAssembly.compile(await response.arrayBuffer());  // a server that names .wasm wrongly
+}
+
+async function countBytes(response, expectedBytes) {
+  const reader = response.body.getReader();
   let received = 0;
   let shown = -1;
-  const counted = response.body.pipeThrough(new TransformStream({
-    transform(chunk, controller) {
-      received += chunk.length;
-      const percent = expectedBytes ? Math.min(99, Math.floor(received * 100 / expectedBytes)) : 0;
-      if (percent !== shown) {
-        shown = percent;
-        say(`読みこんでいます… ${percent} %`);
-      }
-      controller.enqueue(chunk);
-    },
-  }));
-  const wasm = new Response(counted, {headers: {'Content-Type': 'application/wasm'}});
-  if (WebAssembly.compileStreaming) return WebAssembly.compileStreaming(wasm);
-  return WebAssembly.compile(await wasm.arrayBuffer());
+  for (;;) {
+    const {done, value} = await reader.read();
+    if (done || page.instance) return;
+    received += value.length;
+    const percent = expectedBytes ? Math.min(99, Math.floor(received * 100 / expectedBytes)) : 0;
+    if (percent !== shown) {
+      shown = percent;
+      say(`読みこんでいます… ${percent} %`);
+    }
+  }
 }
 
 async function fetchFont() {
@@ -132,7 +140,37 @@ function scriptsLoaded() {
 // ---- offline ----
 function offerOffline() {
   if (!('serviceWorker' in navigator)) return;
-  navigator.serviceWorker.register('sw.js').catch((e) => console.warn('no offline copy:', e));
+  navigator.serviceWorker.register('sw.js').then(keepOffline).catch((e) => console.warn('no offline copy:', e));
+}
+
+// Once the worker has the whole build, the browser is asked not to evict it (iPadOS clears the
+// storage of a site not used for some weeks unless it is persistent).
+async function keepOffline() {
+  await navigator.serviceWorker.ready;
+  if (!navigator.storage || !navigator.storage.persist) return;
+  page.persistent = (await navigator.storage.persisted()) || (await navigator.storage.persist());
+}
+
+// ---- touch ----
+// A touch the system takes (a swipe of the home indicator, the app switcher) ends with
+// touchcancel; a browser that sends it without a pointercancel would leave the touch down inside
+// the program, and the next tap would be a second finger. The program is told of every such touch.
+function endCancelledTouches() {
+  const down = new Map();  // pointerId of a touch still down -> where it began
+  const watch = (type, handle) => window.addEventListener(type, handle, {capture: true, passive: true});
+  watch('pointerdown', (e) => {
+    if (e.pointerType === 'touch') down.set(e.pointerId, {target: e.composedPath()[0], primary: e.isPrimary});
+  });
+  const ended = (e) => down.delete(e.pointerId);
+  watch('pointerup', ended);
+  watch('pointercancel', ended);
+  watch('touchcancel', () => {
+    for (const [pointerId, touch] of down) {
+      touch.target.dispatchEvent(new PointerEvent('pointercancel', {
+        pointerId, pointerType: 'touch', isPrimary: touch.primary, bubbles: true, composed: true}));
+    }
+    down.clear();
+  });
 }
 
 // ---- what the program tells the page ----
@@ -283,4 +321,5 @@ function wireToolbar() {
 }
 
 wireToolbar();
+endCancelledTouches();
 start();

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Puts the web site together in one folder: the page and its service worker (told the build's
 version and every file with its digest), the program, the face, the icons and the licences, and a
-gzip and a brotli copy of every file that compresses, for a plain static server to send.
+gzip and a brotli copy of every file that compresses, for a plain static server to send. Every
+script is minified (terser), keeping the copyright lines it opens with.
 The same inputs give the same bytes."""
 import argparse
 import gzip
@@ -39,6 +40,22 @@ def source_line(url):
             " / Ask the school or teacher who shared this page for it; the GPL entitles you to it.")
 
 
+def leading_comments(text):
+    lines = []
+    for line in text.splitlines():
+        if not line.startswith("//"):
+            break
+        lines.append(line)
+    return "\n".join(lines)
+
+
+def minify(path):
+    preamble = leading_comments(path.read_text(encoding="utf-8"))
+    small = subprocess.run(["terser", str(path), "--compress", "--mangle", "--ecma", "2020"], check=True,
+                           capture_output=True, text=True).stdout
+    path.write_text(f"{preamble}\n{small}" if preamble else small, encoding="utf-8")
+
+
 def compressed_copies(path):
     data = path.read_bytes()
     with open(f"{path}.gz", "wb") as out:
@@ -53,6 +70,8 @@ def main():
     (out / "icons").mkdir(parents=True)
     for name in PROGRAM_FILES:
         shutil.copyfile(Path(a.program) / name, out / name)
+        if name.endswith(".js"):
+            minify(out / name)
     shutil.copyfile(a.font, out / "perumora-gothic.ttf")
     for size in ICON_SIZES:
         shutil.copyfile(Path(a.icons) / f"perumora-{size}.png", out / "icons" / f"perumora-{size}.png")
@@ -65,6 +84,8 @@ def main():
     for name in PAGE_FILES:  # written before the build's digest is taken, so it covers them too
         text = (Path(a.page) / name).read_text(encoding="utf-8")
         (out / name).write_text(fill(text, {**values, "BUILD": "@BUILD@"}), encoding="utf-8")
+        if name.endswith(".js"):
+            minify(out / name)
 
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob("*") if p.is_file())
     digests = {f: hashlib.sha256((out / f).read_bytes()).hexdigest() for f in files}
@@ -77,6 +98,7 @@ def main():
     worker = (Path(a.page) / "sw.js").read_text(encoding="utf-8")
     (out / "sw.js").write_text(fill(worker, {"BUILD": build, "FILES": json.dumps(cached, indent=1)}),
                                encoding="utf-8")
+    minify(out / "sw.js")
 
     for path in sorted(out.rglob("*")):
         if path.is_file() and path.suffix not in STORED_AS_IS:

@@ -7,6 +7,9 @@
 #include "platform/web/page.h"
 
 int main(int argc, char** argv) {
+    // No input method: the program has no text to type, and Qt's hidden text field for one would
+    // stand in the page as an unlabelled input.
+    qputenv("QT_IM_MODULE", "none");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perumora"));
     UseTravellingFont();

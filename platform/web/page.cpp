@@ -2,6 +2,7 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
+#include <emscripten/heap.h>
 #include <emscripten/val.h>
 
 #include <QAction>
@@ -100,8 +101,8 @@ protected:
 };
 
 // For the browser check, and only when the page asks for it: every tick of the animation timer
-// with the step it performed and the interval now in force, when it began on the page's clock and
-// how long its drawing took.
+// with the step it performed and the interval now in force, when it began on the page's clock, how
+// long its drawing took and how much memory the program then holds.
 void reportTicks(RiloForm& form) {
     emscripten::val p = page();
     if (p.isUndefined() || !p["wantsTicks"].as<bool>()) return;
@@ -116,6 +117,7 @@ void reportTicks(RiloForm& form) {
         report.set("step", form.state.StepCount);
         report.set("interval", timer.interval());
         report.set("running", timer.isEnabled());
+        report.set("heapBytes", double(emscripten_get_heap_size()));
         tellPage("ticked", report);
     };
 }
