@@ -31,6 +31,14 @@ double cpuSeconds() {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Written through at once: a pipe's buffer would hold the word until the process ends, and the
+// figure would take in the teardown of the window and of Qt too. With the processor time the
+// process has had since it began, which another job on the machine disturbs far less than the clock.
+void tellReady() {
+    std::printf("cpu %.3f\nready\n", cpuSeconds() * 1000);
+    std::fflush(stdout);
+}
+
 // Quits the event loop after the first paint of the watched widget.
 class FirstPaint : public QObject {
 public:
@@ -54,7 +62,7 @@ int minimalWindow(bool stayForMemory) {
     window.show();
     QApplication::exec();
     if (stayForMemory) std::printf("memory %ld\n", peakResidentKb());
-    std::printf("ready\n");
+    tellReady();
     return 0;
 }
 
@@ -63,7 +71,7 @@ int programStart() {
     FirstPaint painted(form.Picture1);
     form.Form_Load();
     QApplication::exec();  // until the title's first frame is on the screen
-    std::printf("ready\n");
+    tellReady();
     return 0;
 }
 
@@ -141,18 +149,20 @@ double numberAfter(const QString& output, const QString& key) {
 }
 
 int driver() {
-    std::vector<double> floor, program;
-    for (int i = 0; i < 11; ++i) {
+    std::vector<double> floor, program, floorCpu, programCpu;
+    for (int i = 0; i < 31; ++i) {  // enough pairs for a steady median on a busy machine
         double ms = 0;
-        runChild(QStringLiteral("minimal"), &ms);
+        floorCpu.push_back(numberAfter(runChild(QStringLiteral("minimal"), &ms), QStringLiteral("cpu ")));
         floor.push_back(ms);
-        runChild(QStringLiteral("start"), &ms);
+        programCpu.push_back(numberAfter(runChild(QStringLiteral("start"), &ms), QStringLiteral("cpu ")));
         program.push_back(ms);
     }
     const double startRatio = median(program) / median(floor);
     std::printf("start-up to the first frame on screen: program %.1f ms, minimal Qt window %.1f ms, ratio %.2f "
-                "(target <= 1.2) %s\n",
-                median(program), median(floor), startRatio, startRatio <= 1.2 ? "ok" : "MISSED");
+                "(target <= 1.1) %s\n",
+                median(program), median(floor), startRatio, startRatio <= 1.1 ? "ok" : "MISSED");
+    std::printf("  processor time until then: program %.1f ms, minimal Qt window %.1f ms, ratio %.2f\n",
+                median(programCpu), median(floorCpu), median(programCpu) / median(floorCpu));
 
     const QString tourPath = QFileInfo(self).absolutePath() + QStringLiteral("/../tests/perumora_tour");
     const double tourKb = numberAfter(runChild(tourPath), QStringLiteral("peak resident memory"));
