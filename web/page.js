@@ -15,6 +15,8 @@ const page = {
   instance: null,
   firstFrameAt: null,  // performance.now() when the window was first on screen
   persistent: null,  // whether the browser keeps the offline copy, once asked
+  stillAt: null,  // performance.now() when the kept first frame was shown, if it was
+  stillMatched: null,  // whether it was exactly the program's first frame
 };
 window.perumoraPageState = page;
 
@@ -102,6 +104,7 @@ async function start() {
   fit();
   watchSize();
   say('読みこんでいます… 0 %');
+  still.show();
   const expected = Number(document.body.dataset.wasmBytes) || 0;
   const module = compileWithProgress('perumora.wasm', expected);
   const font = await fetchFont();
@@ -136,6 +139,68 @@ function scriptsLoaded() {
   if (typeof qtLoad === 'function' && typeof window.perumora_entry === 'function') return Promise.resolve();
   return new Promise((resolve) => window.addEventListener('DOMContentLoaded', resolve, {once: true}));
 }
+
+// ---- the first frame, kept ----
+// The program's first frame is the same on every start of one build in one view: the page keeps
+// it, and on the next start shows it where the window will be until the program paints. Shown
+// only when it is exactly that frame: it is compared with the program's own once that comes, and
+// forgotten when it differs.
+const still = {
+  cache: 'first-frame',  // not named as the offline copy's caches are: a new build's worker deletes those
+  image: null,
+  key: () => `first-frame/${document.body.dataset.build}/${innerWidth}x${innerHeight}@${devicePixelRatio}`,
+  canvas() {
+    const root = page.program.shadowRoot || page.program.querySelector('#qt-shadow-container')?.shadowRoot;
+    return root && root.querySelector('canvas.qt-window-content');
+  },
+  async show() {
+    if (!window.caches || !window.isSecureContext) return;
+    try {
+      const kept = await (await caches.open(still.cache)).match(still.key());
+      if (!kept || page.firstFrameAt) return;
+      const image = new Image();
+      image.src = URL.createObjectURL(await kept.blob());
+      await image.decode();
+      if (page.firstFrameAt) return;
+      const [left, top, width, height] = JSON.parse(kept.headers.get('X-Place'));
+      Object.assign(image.style, {position: 'absolute', left: `${left}px`, top: `${top}px`, width: `${width}px`,
+                                  height: `${height}px`});
+      image.alt = '';
+      image.setAttribute('aria-hidden', 'true');
+      page.program.before(image);
+      still.image = image;
+      page.stillAt = performance.now();
+    } catch (e) {
+      console.warn('no kept first frame:', e);
+    }
+  },
+  drawn() {
+    const canvas = still.canvas();
+    if (!canvas || !window.caches || !window.isSecureContext) return;
+    if (still.image) {
+      page.stillMatched = still.same(canvas);
+      still.image.remove();
+      if (page.stillMatched) return;
+    }
+    const box = canvas.getBoundingClientRect(), stage = page.program.getBoundingClientRect();
+    const place = JSON.stringify([box.left - stage.left, box.top - stage.top, box.width, box.height]);
+    canvas.toBlob(async (png) => {
+      const kept = await caches.open(still.cache);
+      for (const old of await kept.keys()) await kept.delete(old);
+      await kept.put(still.key(), new Response(png, {headers: {'Content-Type': 'image/png', 'X-Place': place}}));
+    });
+  },
+  same(canvas) {
+    const copy = document.createElement('canvas');
+    [copy.width, copy.height] = [canvas.width, canvas.height];
+    const context = copy.getContext('2d');
+    context.drawImage(still.image, 0, 0);
+    const a = context.getImageData(0, 0, copy.width, copy.height).data;
+    const b = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    return still.image.naturalWidth === canvas.width && still.image.naturalHeight === canvas.height &&
+        a.every((value, i) => value === b[i]);
+  },
+};
 
 // ---- offline ----
 function offerOffline() {
@@ -268,6 +333,7 @@ window.perumoraPage = {
     requestAnimationFrame(() => {
       page.firstFrameAt = performance.now();
       window.dispatchEvent(new Event('perumora-drawn'));
+      still.drawn();
     });
   },
   // A browser check sets wantsTicks (before the program starts) and reads ticks afterwards.

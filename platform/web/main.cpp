@@ -2,6 +2,7 @@
 // travels with the page and the page's toolbar, live region and end screen tied to it.
 
 #include <QApplication>
+#include <QTimer>
 
 #include "app/riloform.h"
 #include "platform/web/page.h"
@@ -13,8 +14,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perumora"));
     UseTravellingFont();
-    auto* form = new RiloForm;  // lives with the page: exec() hands control to the browser and returns no more
-    ConnectToPage(*form);
-    form->Form_Load();
+    // The start in three turns of the browser's event loop (Qt, the window, its first picture), so
+    // that the page's main thread is never held for the whole of it.
+    QTimer::singleShot(0, [] {
+        auto* form = new RiloForm;  // lives with the page: exec() hands control to the browser and returns no more
+        QTimer::singleShot(0, form, [form] {
+            ConnectToPage(*form);
+            form->Form_Load();
+        });
+    });
     return app.exec();
 }
