@@ -11,8 +11,10 @@
 #include "draw/palette.h"
 #include "draw/text.h"
 
-Canvas::Canvas() : background_(kWidth, kHeight, QImage::Format_RGB32), screen_({kWidth, kHeight}, 1) {
+Canvas::Canvas() : background_(kWidth, kHeight, QImage::Format_RGB32) {
     background_.fill(Qt::white);
+    // The blank screen at 1x is the blank background: one white image, shared until either is drawn on.
+    screen_.image = background_;
 }
 
 QRect pixelRect(float x1, float y1, float x2, float y2) {

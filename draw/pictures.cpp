@@ -1,5 +1,7 @@
 #include "draw/pictures.h"
 
+#include <QImageReader>
+#include <QPixmap>
 #include <QResource>
 #include <QString>
 
@@ -8,18 +10,32 @@
 namespace {
 
 // As stored: the backgrounds stay indexed (a quarter of the memory) until a canvas takes one.
+// Read as PNG without asking the image-format plugins, which would otherwise all be loaded first.
 QImage decode(const char* name) {
-    QImage image(QString::fromLatin1(":/%1.png").arg(QLatin1String(name)));
+    QImageReader reader(QString::fromLatin1(":/%1.png").arg(QLatin1String(name)), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
     Q_ASSERT_X(!image.isNull(), "pictures", name);
     return image;
 }
 
 QImage decodeRgb(const char* name) { return decode(name).convertToFormat(QImage::Format_RGB32); }
 
+// A picture stored uncompressed in the program by the build (native-endian 32-bit words, no row
+// padding): the image reads the resource's bytes where they lie, with no decoding at start-up.
+QImage inPlace(const char* name, int width, int height, QImage::Format format) {
+    const QResource raw(QString::fromLatin1(":/%1").arg(QLatin1String(name)));
+    Q_ASSERT_X(raw.isValid() && raw.compressionAlgorithm() == QResource::NoCompression &&
+                   raw.size() == qint64(width) * height * 4,
+               "pictures", name);
+    return QImage(raw.data(), width, height, width * 4, format);
+}
+
 }  // namespace
 
 const QImage& PicHaikei() {
-    static const QImage image = decode("PicHaikei");
+    // Shown at start-up: stored raw, as the sprite sheet is.
+    static const QImage image = inPlace("PicHaikei.rgb32", 640, 400, QImage::Format_RGB32);
     return image;
 }
 
@@ -39,14 +55,8 @@ const QImage& PicChrt() {
 }
 
 const QImage& PackedSpriteSheet() {
-    // Stored uncompressed in the program: the image reads the resource's bytes where they lie.
-    static const QImage packed = [] {
-        const QResource raw(QStringLiteral(":/SpriteSheet.argb32"));
-        Q_ASSERT(raw.isValid() && raw.compressionAlgorithm() == QResource::NoCompression &&
-                 raw.size() == qint64(kSheetWidth) * kSheetHeight * 4);
-        return QImage(raw.data(), kSheetWidth, kSheetHeight, kSheetWidth * 4, QImage::Format_ARGB32);
-    }();
+    static const QImage packed = inPlace("SpriteSheet.argb32", kSheetWidth, kSheetHeight, QImage::Format_ARGB32);
     return packed;
 }
 
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/icon.png")); }
+QIcon ProgramIcon() { return QIcon(QPixmap::fromImage(decode("icon"))); }

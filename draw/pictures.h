@@ -1,5 +1,6 @@
 #pragma once
-// The built-in pictures, embedded in the program and decoded once, on first use.
+// The built-in pictures, embedded in the program and decoded once, on first use (the town's
+// backdrop and the sprite sheet are stored raw and read in place).
 
 #include <QIcon>
 #include <QImage>

@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+
+#include "draw/pictures.h"
 
 namespace {
 
@@ -170,6 +173,13 @@ TEST(BackgroundPictures, UseOnlyTheirOwnColours) {
 }
 
 // --- sky and ground ---
+
+// The program reads the town's backdrop raw, as the build stored it: the same pixels as the PNG.
+TEST(BackgroundPictures, AsTheProgramReadsThemEqualTheirPngs) {
+    const std::pair<const QImage&, const QImage&> cases[] = {{PicHaikei(), haikei()}, {PicYama(), yama()}};
+    for (const auto& [read, png] : cases)
+        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), png.convertToFormat(QImage::Format_RGB32));
+}
 
 TEST(HaikeiPicture, EveryBandHasItsDitherShare) {
     const QImage& image = haikei();
