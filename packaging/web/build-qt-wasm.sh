@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the static Qt for WebAssembly that `make web` needs, from Debian 13's own qt6-base source
 # with Debian 13's own Emscripten, in the web build environment (packaging/web/environment.sh).
-# Root; about 15 minutes on two cores, once per machine and configuration.
+# Root; about 10 minutes on two cores, once per machine and configuration.
 #
 #   packaging/web/build-qt-wasm.sh            builds and installs it in the environment
 #   packaging/web/build-qt-wasm.sh OUT.tar.xz  the same, then packs it for QT_WASM=OUT.tar.xz

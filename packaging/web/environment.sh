@@ -144,7 +144,7 @@ unpack_qt() {
 }
 
 build_qt() {
-    say "building the static Qt for WebAssembly ($QT_KEY) from Debian 13's source, once for this machine (about 15 minutes)"
+    say "building the static Qt for WebAssembly ($QT_KEY) from Debian 13's source, once for this machine (about 10 minutes)"
     "$HERE/build-qt-wasm.sh"
 }
 
